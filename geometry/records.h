@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+// The plain value records that every part of the program exchanges.
+// Coordinates are single-precision floats in the user's own units; every
+// record carries a colour code, 9 (black) unless a caller sets it.
+
+// A colour code: 0 to 9 name the colours of colorComponents(); every other
+// value, negative ones included, names no colour.
+using ColorCode = std::int32_t;
+
+constexpr ColorCode colorBlack = 9;
+
+// A position in the plane, also used as a direction vector.
+struct Point {
+    float x = 0.0f;
+    float y = 0.0f;
+    ColorCode color = colorBlack;
+
+    Point() = default;
+    Point(float px, float py) : x(px), y(py) {}
+};
+
+// A straight stretch between two points. The points keep their own colour
+// codes, but only the segment's own colour is ever drawn.
+struct Segment {
+    Point start;
+    Point end;
+    ColorCode color = colorBlack;
+
+    Segment() = default;
+    Segment(Point s, Point e) : start(s), end(e) {}
+};
+
+// An unbounded line through origin along direction.
+struct Line {
+    Point origin;
+    Point direction;
+    ColorCode color = colorBlack;
+};
+
+// A circle outline.
+struct Circle {
+    Point center;
+    float radius = 0.0f;
+    ColorCode color = colorBlack;
+};

@@ -1,0 +1,43 @@
+#include "scene.h"
+
+// Defined in this order in one file, so they are constructed in this order
+// before main and destroyed in the reverse order at exit.
+Point sceneMin(640.0f, 480.0f);
+Point sceneMax(0.0f, 0.0f);
+std::list<Point> scenePoints;
+std::list<Segment> sceneSegments;
+std::list<Line> sceneLines;
+std::list<Circle> sceneCircles;
+
+namespace {
+
+// Strict comparisons: a coordinate equal to a corner leaves it unchanged.
+void growBox(Point p) {
+    if (p.x < sceneMin.x) {
+        sceneMin.x = p.x;
+    }
+    if (p.y < sceneMin.y) {
+        sceneMin.y = p.y;
+    }
+    if (p.x > sceneMax.x) {
+        sceneMax.x = p.x;
+    }
+    if (p.y > sceneMax.y) {
+        sceneMax.y = p.y;
+    }
+}
+
+}  // namespace
+
+void addPoint(Point p, ColorCode color) {
+    p.color = color;
+    scenePoints.push_back(p);
+    growBox(p);
+}
+
+void addSegment(Segment s, ColorCode color) {
+    s.color = color;
+    sceneSegments.push_back(s);
+    growBox(s.start);
+    growBox(s.end);
+}
