@@ -1,0 +1,51 @@
+#include "reflect.h"
+
+#include "transform.h"
+
+Segment makeProbe(Point start, Point direction) {
+    const Point end(static_cast<float>(static_cast<double>(direction.x) * rayLength + start.x),
+                    static_cast<float>(static_cast<double>(direction.y) * rayLength + start.y));
+    return Segment(start, end);
+}
+
+void reflectDirection(Segment& probe, Point& ballDirection, Point ballPosition, float hitAngle,
+                      bool cornerHit, int cornerNumber, int a, int b) {
+    Point from(probe.start.x, probe.start.y);  // the position before the step
+    Point farEnd;
+    if (!cornerHit) {
+        mirrorPoint(ballPosition, hitAngle, &from);
+        ballDirection = Point(static_cast<float>(static_cast<double>(from.x) - ballPosition.x),
+                              static_cast<float>(static_cast<double>(from.y) - ballPosition.y));
+    } else {
+        const float fa = static_cast<float>(a);
+        const float fb = static_cast<float>(b);
+        // The turn is about the corner; the point turned is the other end of
+        // the horizontal side that starts there.
+        switch (cornerNumber) {
+            case 1:
+                from = Point(fa, 0.0f);
+                farEnd = Point(0.0f, 0.0f);
+                break;
+            case 2:
+                from = Point(fa, fb);
+                farEnd = Point(0.0f, fb);
+                break;
+            case 3:
+                from = Point(0.0f, fb);
+                farEnd = Point(fa, fb);
+                break;
+            case 4:
+                from = Point(0.0f, 0.0f);
+                farEnd = Point(fa, 0.0f);
+                break;
+            default:
+                break;  // not produced by the step; turns the origin about the old position
+        }
+        rotatePoint(from, hitAngle, &farEnd);
+        ballDirection = Point(static_cast<float>(static_cast<double>(farEnd.x) - from.x),
+                              static_cast<float>(static_cast<double>(farEnd.y) - from.y));
+    }
+    // The probe keeps its own colour; only its two points are replaced.
+    probe.start = ballPosition;
+    probe.end = makeProbe(probe.start, ballDirection).end;
+}
