@@ -13,8 +13,8 @@ namespace {
 constexpr ColorCode colorRed = 0;
 constexpr ColorCode colorBlue = 2;
 
-// The walls the start point lies on; the first matching rule wins. x is
-// compared with a as a float, y with b as an exact integer value.
+}  // namespace
+
 WallFlags startWallFlags(int a, int b, Point start) {
     const float fa = static_cast<float>(a);
     const bool onRight = start.x == fa;
@@ -40,8 +40,6 @@ WallFlags startWallFlags(int a, int b, Point start) {
     }
     return flags;
 }
-
-}  // namespace
 
 bool isInsideRectangle(int a, int b, Point p) {
     // Every int and every float is exact as a double.

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "scene.h"
+
+// The scene is global; each test starts from the state the program starts in.
+inline void resetScene() {
+    sceneMin = Point(640.0f, 480.0f);
+    sceneMax = Point(0.0f, 0.0f);
+    scenePoints.clear();
+    sceneSegments.clear();
+    sceneLines.clear();
+    sceneCircles.clear();
+}

@@ -1,0 +1,236 @@
+#include "wall_hit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "reflect.h"
+#include "test_support.h"
+
+namespace {
+
+struct StepCase {
+    const char* rule;
+    Point position;
+    Point direction;
+    WallFlags flagsIn;
+    std::string trace;  // from the results line on
+    bool moves;
+    Point newPosition;
+    WallFlags flagsOut;
+    int cornerNumber;
+    float result;
+    float resultTolerance;
+};
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.rule;
+}
+
+constexpr WallFlags none{};
+constexpr WallFlags bottom{true, false, false, false};
+constexpr WallFlags right{false, true, false, false};
+constexpr WallFlags top{false, false, true, false};
+constexpr WallFlags left{false, false, false, true};
+constexpr WallFlags corner1{true, true, false, false};
+constexpr WallFlags corner2{false, true, true, false};
+
+class WallHitStep : public testing::TestWithParam<StepCase> {
+  protected:
+    void SetUp() override { resetScene(); }
+};
+
+// All cases are in the 10 by 5 table.
+TEST_P(WallHitStep, TakesTheFirstClearCornerOrWall) {
+    const StepCase& c = GetParam();
+    const Segment probe = makeProbe(c.position, c.direction);
+    Point ballPosition(-7.0f, -7.0f);  // only written when the ball moves
+    ballPosition.color = 4;
+    WallFlags flags = c.flagsIn;
+    bool cornerHit = !c.moves;  // stale values the step must overwrite
+    int cornerNumber = 9;
+
+    testing::internal::CaptureStdout();
+    const float result = wallHitStep(10, 5, cornerNumber, probe, ballPosition, flags.wall1, flags.wall2,
+                                     flags.wall3, flags.wall4, cornerHit);
+    const std::string out = testing::internal::GetCapturedStdout();
+
+    char probeLine[80];
+    std::snprintf(probeLine, sizeof probeLine, "\n\n<<%.2f,%.2f/%.2f,%.2f/>>\n", probe.start.x, probe.start.y,
+                  probe.end.x, probe.end.y);
+    EXPECT_EQ(out, probeLine + c.trace);
+    const Point expected = c.moves ? c.newPosition : Point(-7.0f, -7.0f);
+    if (c.cornerNumber != 0) {
+        EXPECT_EQ(ballPosition.x, expected.x) << "a corner is reached exactly";
+        EXPECT_EQ(ballPosition.y, expected.y) << "a corner is reached exactly";
+    } else {
+        EXPECT_NEAR(ballPosition.x, expected.x, 1e-5);
+        EXPECT_NEAR(ballPosition.y, expected.y, 1e-5);
+    }
+    EXPECT_EQ(ballPosition.color, 4) << "the position's colour is never written";
+    const WallFlags& want = c.moves ? c.flagsOut : c.flagsIn;
+    EXPECT_EQ(flags.wall1, want.wall1);
+    EXPECT_EQ(flags.wall2, want.wall2);
+    EXPECT_EQ(flags.wall3, want.wall3);
+    EXPECT_EQ(flags.wall4, want.wall4);
+    EXPECT_EQ(cornerHit, c.cornerNumber != 0);
+    EXPECT_EQ(cornerNumber, c.cornerNumber);
+    EXPECT_NEAR(result, c.result, c.resultTolerance);
+    EXPECT_EQ(sceneSegments.size(), 4u) << "every step adds the four walls";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WallHitStep,
+    testing::Values(StepCase{"the top wall alone is crossed",
+                             {2, 1},
+                             {1, 1},
+                             none,
+                             "<<<<<0 0 1 0/>>>>>\n3\n0 0 1 0\n(6.00,5.00)\n",
+                             true,
+                             {6, 5},
+                             top,
+                             0,
+                             90,
+                             0},
+                    StepCase{"a corner comes before its two walls",
+                             {5, 2.5f},
+                             {2, 1},
+                             none,
+                             "<<<<<0 1 1 0/>>>>>\n2,3\n0 1 1 0\n(10.00,5.00)\n",
+                             true,
+                             {10, 5},
+                             corner2,
+                             2,
+                             63.43f,
+                             0.01f},
+                    StepCase{"a flagged wall bars its corner and is skipped",
+                             {6, 5},
+                             {1, -1},
+                             top,
+                             "<<<<<0 1 1 0/>>>>>\n2\n0 1 0 0\n(10.00,1.00)\n",
+                             true,
+                             {10, 1},
+                             right,
+                             0,
+                             0,
+                             0},
+                    StepCase{"running along a wall (result 2) is no hit, so no corner",
+                             {3, 0},
+                             {1, 0},
+                             bottom,
+                             "<<<<<2 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.00)\n",
+                             true,
+                             {10, 0},
+                             right,
+                             0,
+                             0,
+                             0},
+                    StepCase{"leaving corner 1, both its walls and corner 2 are barred",
+                             {10, 0},
+                             {-1, 1},
+                             corner1,
+                             "<<<<<1 1 1 0/>>>>>\n3\n0 0 1 0\n(5.00,5.00)\n",
+                             true,
+                             {5, 5},
+                             top,
+                             0,
+                             90,
+                             0},
+                    StepCase{"of two walls without a common corner the lower number wins",
+                             {5, 0},
+                             {0, 1},
+                             none,
+                             "<<<<<1 0 1 0/>>>>>\n1\n1 0 0 0\n(5.00,0.00)\n",
+                             true,
+                             {5, 0},
+                             bottom,
+                             0,
+                             90,
+                             0},
+                    StepCase{"the left wall is vertical and returns 0",
+                             {10, 2},
+                             {-1, 0},
+                             right,
+                             "<<<<<0 1 0 1/>>>>>\n4\n0 0 0 1\n(0.00,2.00)\n",
+                             true,
+                             {0, 2},
+                             left,
+                             0,
+                             0,
+                             0},
+                    StepCase{"within both overhangs the corner is taken, at the exact corner",
+                             {5, 2.5f},
+                             {1.0004f, -0.5f},
+                             none,
+                             "<<<<<1 1 0 0/>>>>>\n1,2\n1 1 0 0\n(10.00,0.00)\n",
+                             true,
+                             {10, 0},
+                             corner1,
+                             1,
+                             -63.44f,
+                             0.01f},
+                    StepCase{"beyond the bottom overhang only the right wall is hit",
+                             {5, 2.5f},
+                             {1.004f, -0.5f},
+                             none,
+                             "<<<<<0 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.01)\n",
+                             true,
+                             {10, 0.00996016f},
+                             right,
+                             0,
+                             0,
+                             0},
+                    StepCase{"a short probe reaches nothing",
+                             {5, 2.5f},
+                             {0.1f, 0.1f},
+                             top,
+                             "<<<<<0 0 0 0/>>>>>\nProlaz\n",
+                             false,
+                             {},
+                             {},
+                             0,
+                             0,
+                             0},
+                    StepCase{"a zero probe lies along the vertical walls and reaches nothing",
+                             {5, 2.5f},
+                             {0, 0},
+                             none,
+                             "<<<<<0 2 0 2/>>>>>\nProlaz\n",
+                             false,
+                             {},
+                             {},
+                             0,
+                             0,
+                             0}));
+
+TEST(WallHitStepWalls, OverhangTheRectangleAtBothEnds) {
+    resetScene();
+    Point position;
+    WallFlags flags;
+    bool cornerHit = false;
+    int cornerNumber = 0;
+    testing::internal::CaptureStdout();
+    wallHitStep(10, 5, cornerNumber, makeProbe(Point(1, 1), Point(0, 0)), position, flags.wall1, flags.wall2,
+                flags.wall3, flags.wall4, cornerHit);
+    testing::internal::GetCapturedStdout();
+
+    // a + 0.01 is summed in double and rounded once: 10.01f, 5.01f.
+    const Segment expected[4] = {
+        Segment(Point(-0.01f, 0), Point(10.01f, 0)), Segment(Point(10, -0.01f), Point(10, 5.01f)),
+        Segment(Point(-0.01f, 5), Point(10.01f, 5)), Segment(Point(0, -0.01f), Point(0, 5.01f))};
+    ASSERT_EQ(sceneSegments.size(), 4u);
+    int i = 0;
+    for (const Segment& wall : sceneSegments) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(wall.start.x, expected[i].start.x);
+        EXPECT_EQ(wall.start.y, expected[i].start.y);
+        EXPECT_EQ(wall.end.x, expected[i].end.x);
+        EXPECT_EQ(wall.end.y, expected[i].end.y);
+        EXPECT_EQ(wall.color, 9);
+        ++i;
+    }
+    EXPECT_FLOAT_EQ(sceneMin.x, -0.01f);
+    EXPECT_FLOAT_EQ(sceneMax.y, 5.01f);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/types.h>
+#include <string>
+
+// Runs the program under test as a child process.
+
+struct ProgramResult {
+    std::string out;      // everything written to standard output
+    std::string err;      // everything written to standard error
+    int exitStatus = -1;  // exit status, or -1 when it did not exit normally
+    bool timedOut = false;
+};
+
+// Runs program with input on standard input and without DISPLAY, so it runs
+// as on a machine without a desktop; waits at most timeoutSeconds.
+ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds = 20.0);
+
+// A started child whose standard output and error go to files.
+struct StartedProgram {
+    pid_t pid = -1;
+    std::string inPath;
+    std::string outPath;
+    std::string errPath;
+};
+
+// Starts program with input on standard input and the given DISPLAY (none
+// when display is empty); does not wait.
+StartedProgram startProgram(const std::string& program, const std::string& input, const std::string& display);
+
+// Waits at most timeoutSeconds for the child to end and collects its output.
+// On a time-out the child is still running; result.timedOut tells.
+ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds);
+
+// Ends a child left running by a failed test (never the way a test ends a
+// program under test on success).
+void killProgram(const StartedProgram& started);
+
+std::string readFile(const std::string& path);

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite, window tests included.
+# The window tests get a private Xvfb server, started here and stopped on exit.
+#   tools/run-tests.sh [build-dir] [extra cmake configure args...]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build"}
+shift || true
+
+cmake -S "$root" -B "$build" "$@"
+cmake --build "$build" -j "$(nproc)"
+
+if ! command -v Xvfb >/dev/null 2>&1; then
+    if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+        echo "Xvfb is missing: installing the xvfb package" >&2
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb >/dev/null
+    else
+        echo "Xvfb is missing: install the Debian package 'xvfb' (as root) and run again" >&2
+        exit 1
+    fi
+fi
+
+# A free display number: no lock file and no socket.
+display=99
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    sleep 0.1
+done
+[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start:" >&2; cat "$build/xvfb.log" >&2; exit 1; }
+
+# The window tests draw on this server; the console tests clear DISPLAY
+# for the program they start, so it runs as it would without a desktop.
+export DISPLAY=":$display"
+ctest --test-dir "$build" --output-on-failure --no-tests=error
