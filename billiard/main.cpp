@@ -2,10 +2,9 @@
 
 #include "dialogue.h"
 #include "run.h"
+#include "viewer.h"
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
     DialogueInput input;
     if (!runDialogue(stdin, input)) {
         std::fputs("Unos je prekinut pre kraja dijaloga.\n", stderr);
@@ -14,5 +13,6 @@ int main(int argc, char** argv) {
     runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
     // A pipe must see the whole trace while the window is up.
     std::fflush(stdout);
+    startViewer(argc, argv);
     return 0;
 }

@@ -1,0 +1,133 @@
+#include "viewer.h"
+
+#include <GL/glut.h>
+#include <cmath>
+
+#include "camera.h"
+#include "color.h"
+#include "scene.h"
+
+namespace {
+
+constexpr int windowWidth = 640;
+constexpr int windowHeight = 480;
+constexpr int windowX = 100;
+constexpr int windowY = 50;
+constexpr float pointSize = 4.0f;
+
+// Circles are drawn as closed loops of this many vertices; the step is the
+// double nearest 2 pi / 100.
+constexpr int circleVertices = 100;
+constexpr double circleStep = 0.06283185307179587;
+// A line is drawn as the segment this many direction vectors to either side
+// of its origin.
+constexpr float lineReach = 100.0f;
+
+void drawCircles() {
+    for (const Circle& circle : sceneCircles) {
+        setColor(circle.color);
+        glBegin(GL_LINE_LOOP);
+        for (int i = 0; i < circleVertices; ++i) {
+            const double angle = i * circleStep;
+            glVertex2f(
+                static_cast<float>(circle.center.x + static_cast<double>(circle.radius) * std::cos(angle)),
+                static_cast<float>(circle.center.y + static_cast<double>(circle.radius) * std::sin(angle)));
+        }
+        glEnd();
+    }
+}
+
+void drawLines() {
+    for (const Line& line : sceneLines) {
+        setColor(line.color);
+        glBegin(GL_LINES);
+        glVertex2f(line.origin.x + lineReach * line.direction.x,
+                   line.origin.y + lineReach * line.direction.y);
+        glVertex2f(line.origin.x - lineReach * line.direction.x,
+                   line.origin.y - lineReach * line.direction.y);
+        glEnd();
+    }
+}
+
+// A segment is its line plus a point at each end, all in the segment's own
+// colour (the end points' colours are never drawn).
+void drawSegments() {
+    for (const Segment& segment : sceneSegments) {
+        glPointSize(pointSize);
+        setColor(segment.color);
+        glBegin(GL_LINES);
+        glVertex2f(segment.start.x, segment.start.y);
+        glVertex2f(segment.end.x, segment.end.y);
+        glEnd();
+        glBegin(GL_POINTS);
+        glVertex2f(segment.start.x, segment.start.y);
+        glVertex2f(segment.end.x, segment.end.y);
+        glEnd();
+    }
+}
+
+void drawPoints() {
+    for (const Point& point : scenePoints) {
+        setColor(point.color);
+        glPointSize(pointSize);
+        glBegin(GL_POINTS);
+        glVertex2f(point.x, point.y);
+        glEnd();
+    }
+}
+
+}  // namespace
+
+void startViewer(int argc, char** argv) {
+    int glutArgc = argc;  // GLUT's copy: it may take its own options out
+    glutInit(&glutArgc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(windowWidth, windowHeight);
+    glutInitWindowPosition(windowX, windowY);
+    glutCreateWindow("Bilijar - prikaz");
+    glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
+
+    // The box is read once here; nothing changes the scene from now on.
+    const Camera camera = cameraFromBox(sceneMin, sceneMax);
+
+    // A first projection for the time before the first reshape, which
+    // replaces it with one that fits the window.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(30.0, 1.0, 1.0, 20.0);
+    gluLookAt(camera.centerX, camera.centerY, camera.eyeDistance, camera.centerX, camera.centerY, 0.0, 0.0,
+              1.0, 0.0);
+
+    // The eye at (centerX, centerY, eyeDistance) looking down -z; set once.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(-camera.centerX, -camera.centerY, -camera.eyeDistance);
+
+    glutDisplayFunc(onDisplay);
+    glutReshapeFunc(onReshape);
+    // Closing the window makes freeglut call exit(0) from inside the loop.
+    glutMainLoop();
+}
+
+void onDisplay() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    drawCircles();
+    drawLines();
+    drawSegments();
+    drawPoints();
+    glPopMatrix();
+    glFlush();
+    glutSwapBuffers();
+}
+
+void onReshape(int width, int height) {
+    // The scene does not change while the viewer runs, so this is the camera
+    // that start-up put into the model-view matrix.
+    const Camera camera = cameraFromBox(sceneMin, sceneMax);
+    const Projection projection = projectionFor(camera, sceneMin, sceneMax, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, projection.viewportWidth, projection.viewportHeight);
+    gluPerspective(projection.fovy, projection.aspect, projection.zNear, projection.zFar);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// The window that shows the scene: 640 by 480 at (100, 50), titled
+// "Bilijar - prikaz", with a perspective camera aimed at the scene's box.
+
+// Opens the window with GLUT (argc and argv as main received them; GLUT may
+// take its own options out of argv) and runs GLUT's main loop. Does not
+// return: when the user closes the window, GLUT ends the process with
+// exit(0), so at-exit clean-up, the scene's included, runs.
+void startViewer(int argc, char** argv);
+
+// Display callback: draws circles, lines, segments and points, each list
+// first to last, so later items cover earlier ones; then swaps buffers.
+void onDisplay();
+
+// Reshape callback: sets the viewport and a projection that shows the whole
+// scene box for the new window size. A height of 0 is taken as 1. Leaves
+// GL_PROJECTION as the current matrix mode.
+void onReshape(int width, int height);

@@ -1,0 +1,192 @@
+#include "camera.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+struct BoxCase {
+    const char* rule;
+    Point boxMin;
+    Point boxMax;
+    float centerX;
+    float centerY;
+    float eyeDistance;
+};
+
+TEST(CameraFromBox, CentreAndEyeDistanceFollowTheBox) {
+    const BoxCase cases[] = {
+        {"empty scene: the inverted start box", {640.0f, 480.0f}, {0.0f, 0.0f}, 320.0f, 240.0f, 640.0f},
+        {"single point: W = 24, H = 6", {12.0f, 3.0f}, {12.0f, 3.0f}, 12.0f, 3.0f, 24.0f},
+        {"2W = 12 > H = 10: W, not 2W", {-1.0f, -1.0f}, {5.0f, 9.0f}, 2.0f, 4.0f, 6.0f},
+        {"2W = 10 is not > H = 10: H", {-1.0f, -1.0f}, {4.0f, 9.0f}, 1.5f, 4.0f, 10.0f},
+        {"10 by 5 table with its walls' overhang", {-0.01f, -0.01f}, {10.01f, 5.01f}, 5.0f, 2.5f, 10.02f},
+        {"|min| only: point (-5, -5) in the start box", {-5.0f, -5.0f}, {0.0f, 0.0f}, -2.5f, -2.5f, 5.0f},
+    };
+    for (const BoxCase& c : cases) {
+        const Camera camera = cameraFromBox(c.boxMin, c.boxMax);
+        EXPECT_FLOAT_EQ(camera.centerX, c.centerX) << c.rule;
+        EXPECT_FLOAT_EQ(camera.centerY, c.centerY) << c.rule;
+        EXPECT_FLOAT_EQ(camera.eyeDistance, c.eyeDistance) << c.rule;
+    }
+}
+
+TEST(CameraFromBox, PointAtTheOriginKeepsTheEyeOffThePlane) {
+    const Camera camera = cameraFromBox(Point(0.0f, 0.0f), Point(0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(camera.centerX, 0.0f);
+    EXPECT_FLOAT_EQ(camera.centerY, 0.0f);
+    EXPECT_GT(camera.eyeDistance, 0.0f);
+}
+
+TEST(CameraFromBox, InfiniteBoxGivesFiniteCamera) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const Camera camera = cameraFromBox(Point(640.0f, 3.0f), Point(inf, 3.0f));
+    EXPECT_TRUE(std::isfinite(camera.centerX));
+    EXPECT_FLOAT_EQ(camera.centerY, 3.0f);
+    EXPECT_TRUE(std::isfinite(camera.eyeDistance));
+    EXPECT_GT(camera.eyeDistance, 0.0f);
+}
+
+struct Ndc {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+// Where a point of the plane z = 0 lands in normalised device coordinates:
+// the model-view translation by (-cx, -cy, -eyeDistance), then the matrix
+// gluPerspective builds, then the division by w.
+Ndc project(const Camera& camera, const Projection& projection, Point p) {
+    const double pi = 3.14159265358979323846;
+    const double f = 1.0 / std::tan(projection.fovy / 2.0 * pi / 180.0);
+    const double xe = static_cast<double>(p.x) - camera.centerX;
+    const double ye = static_cast<double>(p.y) - camera.centerY;
+    const double ze = -static_cast<double>(camera.eyeDistance);
+    const double n = projection.zNear;
+    const double fa = projection.zFar;
+    const double w = -ze;
+    return {f / projection.aspect * xe / w, f * ye / w,
+            ((fa + n) / (n - fa) * ze + 2.0 * fa * n / (n - fa)) / w};
+}
+
+TEST(ProjectionFor, WholeBoxIsInViewCentredWithAMarginForEveryWindowShape) {
+    struct Box {
+        const char* name;
+        Point boxMin;
+        Point boxMax;
+    };
+    const Box boxes[] = {
+        {"0 by 0 table", {-0.01f, -0.01f}, {0.01f, 0.01f}},
+        {"10 by 5 table", {-0.01f, -0.01f}, {10.01f, 5.01f}},
+        {"10 by 10 table", {-0.01f, -0.01f}, {10.01f, 10.01f}},
+        {"5 by 100 table", {-0.01f, -0.01f}, {5.01f, 100.01f}},
+        {"1000 by 10 table", {-0.01f, -0.01f}, {1000.01f, 10.01f}},
+        {"100000 by 3 table", {-0.01f, -0.01f}, {100000.01f, 3.01f}},
+        {"rejected point (12, 3) alone", {12.0f, 3.0f}, {12.0f, 3.0f}},
+        {"rejected point (0, 0) alone", {0.0f, 0.0f}, {0.0f, 0.0f}},
+        {"rejected point (700, 500) in the start box", {640.0f, 480.0f}, {700.0f, 500.0f}},
+        {"empty scene", {640.0f, 480.0f}, {0.0f, 0.0f}},
+    };
+    struct Shape {
+        int width;
+        int height;
+    };
+    const Shape shapes[] = {{640, 480}, {480, 640}, {100, 1000}, {1000, 100}, {1, 1},
+                            {640, 0},   {0, 480},   {1, 32767},  {32767, 1}};
+    // The box must leave at least 1 % of each half of the window empty.
+    const double inside = 0.99;
+
+    for (const Box& box : boxes) {
+        const Camera camera = cameraFromBox(box.boxMin, box.boxMax);
+        for (const Shape& shape : shapes) {
+            const Projection projection =
+                projectionFor(camera, box.boxMin, box.boxMax, shape.width, shape.height);
+            const std::string where = std::string(box.name) + " at " + std::to_string(shape.width) + "x" +
+                                      std::to_string(shape.height);
+            EXPECT_LT(projection.zNear, camera.eyeDistance) << where;
+            EXPECT_GT(projection.zFar, camera.eyeDistance) << where;
+            EXPECT_LT(projection.fovy, 180.0) << where;
+
+            const Point corners[] = {box.boxMin, Point(box.boxMax.x, box.boxMin.y), box.boxMax,
+                                     Point(box.boxMin.x, box.boxMax.y)};
+            for (int i = 0; i < 4; ++i) {
+                const Ndc ndc = project(camera, projection, corners[i]);
+                EXPECT_LE(std::fabs(ndc.x), inside) << where << ", corner " << i;
+                EXPECT_LE(std::fabs(ndc.y), inside) << where << ", corner " << i;
+                EXPECT_GT(ndc.z, -1.0) << where << ", corner " << i;
+                EXPECT_LT(ndc.z, 1.0) << where << ", corner " << i;
+                // Centred: opposite corners land opposite each other.
+                const Ndc opposite = project(camera, projection, corners[(i + 2) % 4]);
+                EXPECT_NEAR(ndc.x, -opposite.x, 1e-6) << where << ", corner " << i;
+                EXPECT_NEAR(ndc.y, -opposite.y, 1e-6) << where << ", corner " << i;
+            }
+        }
+    }
+}
+
+TEST(ProjectionFor, KeepsTheUsualProjectionWhereItAlreadyFrames) {
+    // 10 by 5 at 640 by 480: the box spans about 0.91 of the width and 0.60
+    // of the height at 45 degrees.
+    const Point boxMin(-0.01f, -0.01f);
+    const Point boxMax(10.01f, 5.01f);
+    const Projection projection = projectionFor(cameraFromBox(boxMin, boxMax), boxMin, boxMax, 640, 480);
+    EXPECT_EQ(projection.viewportWidth, 640);
+    EXPECT_EQ(projection.viewportHeight, 480);
+    EXPECT_DOUBLE_EQ(projection.fovy, 45.0);
+    EXPECT_DOUBLE_EQ(projection.aspect, 640.0 / 480.0);
+    EXPECT_DOUBLE_EQ(projection.zNear, 1.0);
+    EXPECT_DOUBLE_EQ(projection.zFar, 1000.0);
+}
+
+TEST(ProjectionFor, WidensOnlyWhatTheBoxNeeds) {
+    struct Case {
+        const char* rule;
+        Point boxMax;
+        int width;
+        int height;
+        double fovy;
+        double zNear;
+        double zFar;
+    };
+    // Boxes from (-0.01, -0.01). Hand values: a box that needs it fills
+    // 1 / 1.05 of the window, so tan(fovy / 2) = 1.05 * half extent / eye.
+    const Case cases[] = {
+        {"10 by 10: 1.05 * 5.01 / 10.02 = 0.525", {10.01f, 10.01f}, 640, 480, 55.3989, 1.0, 1000.0},
+        {"0 by 0: eye 0.02 needs a nearer near plane", {0.01f, 0.01f}, 640, 480, 55.3989, 0.01, 1000.0},
+        {"1000 by 10: eye 1000.02 needs a farther far plane",
+         {1000.01f, 10.01f},
+         640,
+         480,
+         45.0,
+         1.0,
+         2000.04},
+        {"10 by 5 in a tall window: 1.05 * 5.01 / (10.02 * 3 / 7) = 1.225",
+         {10.01f, 5.01f},
+         300,
+         700,
+         101.5487,
+         1.0,
+         1000.0},
+    };
+    for (const Case& c : cases) {
+        const Point boxMin(-0.01f, -0.01f);
+        const Projection projection =
+            projectionFor(cameraFromBox(boxMin, c.boxMax), boxMin, c.boxMax, c.width, c.height);
+        EXPECT_NEAR(projection.fovy, c.fovy, 1e-3) << c.rule;
+        EXPECT_NEAR(projection.zNear, c.zNear, 1e-6) << c.rule;
+        EXPECT_NEAR(projection.zFar, c.zFar, 1e-3) << c.rule;
+    }
+}
+
+TEST(ProjectionFor, HeightZeroIsTakenAsOne) {
+    const Point boxMin(-0.01f, -0.01f);
+    const Point boxMax(10.01f, 5.01f);
+    const Projection projection = projectionFor(cameraFromBox(boxMin, boxMax), boxMin, boxMax, 640, 0);
+    EXPECT_EQ(projection.viewportWidth, 640);
+    EXPECT_EQ(projection.viewportHeight, 1);
+    EXPECT_DOUBLE_EQ(projection.aspect, 640.0);
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// setColor inside a real GL context: a small GLUT window of this test
+// process, on the X server named by DISPLAY.
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+#include <cstdlib>
+
+#include "color.h"
+#include "x_window.h"
+
+namespace {
+
+// Makes a GL context current, once per process (GLUT can be initialised
+// only once). False when the X server named by DISPLAY cannot be reached.
+bool makeGlContext() {
+    static bool made = false;
+    if (made) {
+        return true;
+    }
+    // glutInit ends the process when it cannot open the display; ask first.
+    if (XConnection().display() == nullptr) {
+        return false;
+    }
+    static char name[] = "set_color_test";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutInitWindowSize(64, 64);
+    glutCreateWindow("setColor test");
+    made = true;
+    return true;
+}
+
+#define REQUIRE_GL_CONTEXT()                                                                           \
+    do {                                                                                               \
+        const char* display = std::getenv("DISPLAY");                                                  \
+        if (display == nullptr || *display == '\0') {                                                  \
+            GTEST_SKIP() << "DISPLAY is not set: run tools/run-tests.sh, which starts an Xvfb server"; \
+        }                                                                                              \
+        ASSERT_TRUE(makeGlContext()) << "cannot reach the X server at DISPLAY=" << display;            \
+    } while (false)
+
+struct Colour {
+    float red;
+    float green;
+    float blue;
+};
+
+Colour currentColour() {
+    GLfloat rgba[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    glGetFloatv(GL_CURRENT_COLOR, rgba);
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+// A colour no code names, so that a code that makes no call shows.
+void setUnnamedColour() {
+    glColor3f(0.25f, 0.25f, 0.25f);
+}
+
+TEST(SetColorInGlContext, EachCodeFromZeroToNineSetsItsColour) {
+    REQUIRE_GL_CONTEXT();
+    const Colour expected[10] = {
+        {1, 0, 0}, {0, 1, 0}, {0, 0, 1},       {1, 1, 0}, {1, 0.5f, 0},
+        {1, 0, 1}, {0, 1, 1}, {0.5f, 0, 0.5f}, {1, 1, 1}, {0, 0, 0},
+    };
+    for (ColorCode code = 0; code < 10; ++code) {
+        setUnnamedColour();
+        setColor(code);
+        const Colour colour = currentColour();
+        EXPECT_FLOAT_EQ(colour.red, expected[code].red) << "code " << code;
+        EXPECT_FLOAT_EQ(colour.green, expected[code].green) << "code " << code;
+        EXPECT_FLOAT_EQ(colour.blue, expected[code].blue) << "code " << code;
+    }
+}
+
+TEST(SetColorInGlContext, CodesOutsideTheTableLeaveTheColourAsItWas) {
+    REQUIRE_GL_CONTEXT();
+    for (const ColorCode code : {10, -1}) {
+        setColor(2);
+        setColor(code);
+        const Colour colour = currentColour();
+        EXPECT_FLOAT_EQ(colour.red, 0.0f) << "code " << code;
+        EXPECT_FLOAT_EQ(colour.green, 0.0f) << "code " << code;
+        EXPECT_FLOAT_EQ(colour.blue, 1.0f) << "code " << code;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+#include "x_window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <png.h>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+int protocolErrors = 0;
+
+int countError(Display*, XErrorEvent*) {
+    ++protocolErrors;
+    return 0;
+}
+
+std::string windowTitle(Display* display, Window window) {
+    std::string title;
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name != nullptr) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+// Shift that brings the lowest set bit of mask to bit 0.
+int maskShift(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1) == 0) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+}  // namespace
+
+XConnection::XConnection() {
+    display_ = XOpenDisplay(nullptr);
+    XSetErrorHandler(countError);
+}
+
+XConnection::~XConnection() {
+    if (display_ != nullptr) {
+        XCloseDisplay(display_);
+    }
+}
+
+Window XConnection::waitForWindow(const std::string& title, double timeoutSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+            for (unsigned int i = 0; i < count && found == 0; ++i) {
+                if (windowTitle(display_, children[i]) == title) {
+                    found = children[i];
+                }
+            }
+            if (children != nullptr) {
+                XFree(children);
+            }
+        }
+        if (found != 0 || std::chrono::steady_clock::now() >= deadline) {
+            return found;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+bool XConnection::windowSize(Window window, int& width, int& height) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes)) {
+        return false;
+    }
+    width = attributes.width;
+    height = attributes.height;
+    return true;
+}
+
+bool XConnection::grab(Window window, Image& image) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes) || attributes.map_state != IsViewable) {
+        return false;
+    }
+    const int errorsBefore = protocolErrors;
+    XImage* ximage = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
+                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    XSync(display_, False);
+    if (ximage == nullptr || protocolErrors != errorsBefore) {
+        if (ximage != nullptr) {
+            XDestroyImage(ximage);
+        }
+        return false;
+    }
+    const int redShift = maskShift(ximage->red_mask);
+    const int greenShift = maskShift(ximage->green_mask);
+    const int blueShift = maskShift(ximage->blue_mask);
+    image.width = attributes.width;
+    image.height = attributes.height;
+    image.pixels.assign(static_cast<size_t>(image.width) * image.height, Rgb8());
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const unsigned long pixel = XGetPixel(ximage, x, y);
+            Rgb8& out = image.pixels[static_cast<size_t>(y) * image.width + x];
+            out.red = static_cast<std::uint8_t>((pixel & ximage->red_mask) >> redShift);
+            out.green = static_cast<std::uint8_t>((pixel & ximage->green_mask) >> greenShift);
+            out.blue = static_cast<std::uint8_t>((pixel & ximage->blue_mask) >> blueShift);
+        }
+    }
+    XDestroyImage(ximage);
+    return true;
+}
+
+void XConnection::resize(Window window, int width, int height) {
+    XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display_, False);
+}
+
+void XConnection::sendDeleteWindow(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XSync(display_, False);
+}
+
+bool writePng(const Image& image, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    // Declared before setjmp: a libpng error longjmps back past nothing that
+    // needs destroying.
+    std::vector<png_byte> row(static_cast<size_t>(image.width) * 3);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    volatile bool ok = false;
+    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
+                     8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const Rgb8 pixel = image.at(x, y);
+                row[static_cast<size_t>(x) * 3] = pixel.red;
+                row[static_cast<size_t>(x) * 3 + 1] = pixel.green;
+                row[static_cast<size_t>(x) * 3 + 2] = pixel.blue;
+            }
+            png_write_row(png, row.data());
+        }
+        png_write_end(png, nullptr);
+        ok = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0 && ok;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <X11/Xlib.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A small Xlib client for the window tests: finds a top-level window by its
+// title, grabs its pixels, resizes it and asks it to close as a window
+// manager does.
+
+struct Rgb8 {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+// Pixels in rows from the top, as the screen shows them.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb8> pixels;
+
+    Rgb8 at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// A connection to the X server named by DISPLAY; display() is null when
+// DISPLAY is unset or the server cannot be reached. Protocol errors (a window
+// that went away between two requests) are counted instead of ending the
+// process.
+class XConnection {
+  public:
+    XConnection();
+    ~XConnection();
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+
+    Display* display() const { return display_; }
+
+    // Polls for a top-level window with this title, looking at least once;
+    // 0 when none has appeared after timeoutSeconds.
+    Window waitForWindow(const std::string& title, double timeoutSeconds);
+
+    // The window's current size; false if it is gone.
+    bool windowSize(Window window, int& width, int& height);
+
+    // The window's pixels; false if it is not mapped or is gone.
+    bool grab(Window window, Image& image);
+
+    void resize(Window window, int width, int height);
+
+    // Sends WM_PROTOCOLS / WM_DELETE_WINDOW, the message a window manager
+    // sends when the user clicks the close button.
+    void sendDeleteWindow(Window window);
+
+  private:
+    Display* display_ = nullptr;
+};
+
+// Writes image as an 8-bit RGB PNG; false on any failure.
+bool writePng(const Image& image, const std::string& path);
