@@ -10,8 +10,10 @@
 
 namespace {
 
-// Longer than any number worth typing; a longer token is invalid.
-constexpr int maxTokenLength = 64;
+// Far longer than any number worth typing (digits, sign, point and
+// exponent); a longer token is invalid. A fixed buffer keeps the reads off
+// the heap.
+constexpr int maxTokenLength = 4096;
 
 const char* const invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
 const char* const countMessage = "Broj odbijanja mora biti od 0 do 98!\n";

@@ -18,7 +18,7 @@ enum class TokenStatus { ok, invalid, endOfInput };
 // Reads the next whitespace-separated token from in and parses it whole.
 // An int must fit in 32 bits; a float takes strtof's syntax ("nan" and
 // "inf" included) but not a finite literal too large for a float. A bad
-// token is consumed and reported as invalid.
+// token, or one over 4096 characters, is consumed and reported as invalid.
 TokenStatus readIntToken(std::FILE* in, int& value);
 TokenStatus readFloatToken(std::FILE* in, float& value);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "color.h"
 #include "reflect.h"
 #include "scene.h"
 #include "wall_hit.h"

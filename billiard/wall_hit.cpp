@@ -9,10 +9,12 @@
 
 namespace {
 
-// a + 0.01 is summed in double and stored once as float.
+// a + 0.01 is summed in double and stored once as float; the near ends sit
+// at the float nearest -0.01.
 float beyond(int side) {
     return static_cast<float>(static_cast<double>(side) + wallOverhang);
 }
+constexpr float overhangStart = static_cast<float>(-wallOverhang);
 
 struct Choice {
     const char* label;
@@ -36,10 +38,10 @@ float probeAngle(const Segment& horizontalWall, const Segment& probe) {
 void buildWalls(int a, int b, Segment walls[4]) {
     const float fa = static_cast<float>(a);
     const float fb = static_cast<float>(b);
-    walls[0] = Segment(Point(-wallOverhang, 0.0f), Point(beyond(a), 0.0f));
-    walls[1] = Segment(Point(fa, -wallOverhang), Point(fa, beyond(b)));
-    walls[2] = Segment(Point(-wallOverhang, fb), Point(beyond(a), fb));
-    walls[3] = Segment(Point(0.0f, -wallOverhang), Point(0.0f, beyond(b)));
+    walls[0] = Segment(Point(overhangStart, 0.0f), Point(beyond(a), 0.0f));
+    walls[1] = Segment(Point(fa, overhangStart), Point(fa, beyond(b)));
+    walls[2] = Segment(Point(overhangStart, fb), Point(beyond(a), fb));
+    walls[3] = Segment(Point(0.0f, overhangStart), Point(0.0f, beyond(b)));
 }
 
 float wallHitStep(int a, int b, int& cornerNumber, Segment probe, Point& ballPosition, bool& wall1,

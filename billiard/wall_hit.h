@@ -8,7 +8,7 @@
 
 // How far each wall reaches past the rectangle's corners, so that a probe
 // through a corner crosses both of its walls despite rounding.
-constexpr float wallOverhang = 0.01f;
+constexpr double wallOverhang = 0.01;
 
 // Which walls the ball lies on because the last move (or the start point)
 // put it there. A flagged wall is never taken, nor a corner of it.

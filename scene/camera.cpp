@@ -7,7 +7,8 @@ namespace {
 
 // Field of view kept whenever the box fits in it.
 constexpr double defaultFovy = 45.0;
-// Depth range kept whenever the plane z = 0 lies inside it.
+// Depth range kept while the eye is between 2 and 500 units from the plane;
+// beyond that it is widened so the plane stays well inside it.
 constexpr double defaultNear = 1.0;
 constexpr double defaultFar = 1000.0;
 // The box's half extents are widened by 5 % before fitting, so nothing is

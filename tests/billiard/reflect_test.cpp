@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {-131.42136f, -135.42136f},
                                 1e-5f},
                     ReflectCase{"corner 1 at 30 degrees leaves along the mirrored line, not straight back",
-                                {1.34f, 2.5f},
+                                {1.34f, 5},
                                 {10, 0},
                                 -60,
                                 true,

@@ -14,7 +14,7 @@ struct StepCase {
     Point position;
     Point direction;
     WallFlags flagsIn;
-    std::string trace;  // from the results line on
+    std::string trace;  // after the two leading line breaks
     bool moves;
     Point newPosition;
     WallFlags flagsOut;
@@ -55,10 +55,7 @@ TEST_P(WallHitStep, TakesTheFirstClearCornerOrWall) {
                                      flags.wall3, flags.wall4, cornerHit);
     const std::string out = testing::internal::GetCapturedStdout();
 
-    char probeLine[80];
-    std::snprintf(probeLine, sizeof probeLine, "\n\n<<%.2f,%.2f/%.2f,%.2f/>>\n", probe.start.x, probe.start.y,
-                  probe.end.x, probe.end.y);
-    EXPECT_EQ(out, probeLine + c.trace);
+    EXPECT_EQ(out, "\n\n" + c.trace);
     const Point expected = c.moves ? c.newPosition : Point(-7.0f, -7.0f);
     if (c.cornerNumber != 0) {
         EXPECT_EQ(ballPosition.x, expected.x) << "a corner is reached exactly";
@@ -79,129 +76,45 @@ TEST_P(WallHitStep, TakesTheFirstClearCornerOrWall) {
     EXPECT_EQ(sceneSegments.size(), 4u) << "every step adds the four walls";
 }
 
+// Traces worked by hand: the probe runs 20 directions ahead of the position.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, WallHitStep,
-    testing::Values(StepCase{"the top wall alone is crossed",
-                             {2, 1},
-                             {1, 1},
-                             none,
-                             "<<<<<0 0 1 0/>>>>>\n3\n0 0 1 0\n(6.00,5.00)\n",
-                             true,
-                             {6, 5},
-                             top,
-                             0,
-                             90,
-                             0},
-                    StepCase{"a corner comes before its two walls",
-                             {5, 2.5f},
-                             {2, 1},
-                             none,
-                             "<<<<<0 1 1 0/>>>>>\n2,3\n0 1 1 0\n(10.00,5.00)\n",
-                             true,
-                             {10, 5},
-                             corner2,
-                             2,
-                             63.43f,
-                             0.01f},
-                    StepCase{"a flagged wall bars its corner and is skipped",
-                             {6, 5},
-                             {1, -1},
-                             top,
-                             "<<<<<0 1 1 0/>>>>>\n2\n0 1 0 0\n(10.00,1.00)\n",
-                             true,
-                             {10, 1},
-                             right,
-                             0,
-                             0,
-                             0},
-                    StepCase{"running along a wall (result 2) is no hit, so no corner",
-                             {3, 0},
-                             {1, 0},
-                             bottom,
-                             "<<<<<2 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.00)\n",
-                             true,
-                             {10, 0},
-                             right,
-                             0,
-                             0,
-                             0},
-                    StepCase{"leaving corner 1, both its walls and corner 2 are barred",
-                             {10, 0},
-                             {-1, 1},
-                             corner1,
-                             "<<<<<1 1 1 0/>>>>>\n3\n0 0 1 0\n(5.00,5.00)\n",
-                             true,
-                             {5, 5},
-                             top,
-                             0,
-                             90,
-                             0},
-                    StepCase{"of two walls without a common corner the lower number wins",
-                             {5, 0},
-                             {0, 1},
-                             none,
-                             "<<<<<1 0 1 0/>>>>>\n1\n1 0 0 0\n(5.00,0.00)\n",
-                             true,
-                             {5, 0},
-                             bottom,
-                             0,
-                             90,
-                             0},
-                    StepCase{"the left wall is vertical and returns 0",
-                             {10, 2},
-                             {-1, 0},
-                             right,
-                             "<<<<<0 1 0 1/>>>>>\n4\n0 0 0 1\n(0.00,2.00)\n",
-                             true,
-                             {0, 2},
-                             left,
-                             0,
-                             0,
-                             0},
-                    StepCase{"within both overhangs the corner is taken, at the exact corner",
-                             {5, 2.5f},
-                             {1.0004f, -0.5f},
-                             none,
-                             "<<<<<1 1 0 0/>>>>>\n1,2\n1 1 0 0\n(10.00,0.00)\n",
-                             true,
-                             {10, 0},
-                             corner1,
-                             1,
-                             -63.44f,
-                             0.01f},
-                    StepCase{"beyond the bottom overhang only the right wall is hit",
-                             {5, 2.5f},
-                             {1.004f, -0.5f},
-                             none,
-                             "<<<<<0 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.01)\n",
-                             true,
-                             {10, 0.00996016f},
-                             right,
-                             0,
-                             0,
-                             0},
-                    StepCase{"a short probe reaches nothing",
-                             {5, 2.5f},
-                             {0.1f, 0.1f},
-                             top,
-                             "<<<<<0 0 0 0/>>>>>\nProlaz\n",
-                             false,
-                             {},
-                             {},
-                             0,
-                             0,
-                             0},
-                    StepCase{"a zero probe lies along the vertical walls and reaches nothing",
-                             {5, 2.5f},
-                             {0, 0},
-                             none,
-                             "<<<<<0 2 0 2/>>>>>\nProlaz\n",
-                             false,
-                             {},
-                             {},
-                             0,
-                             0,
-                             0}));
+    testing::Values(
+        StepCase{"the top wall alone is crossed", {2, 1}, {1, 1}, none,
+                 "<<2.00,1.00/22.00,21.00/>>\n<<<<<0 0 1 0/>>>>>\n3\n0 0 1 0\n(6.00,5.00)\n",
+                 true, {6, 5}, top, 0, 90, 0},
+        StepCase{"a corner comes before its two walls", {5, 2.5f}, {2, 1}, none,
+                 "<<5.00,2.50/45.00,22.50/>>\n<<<<<0 1 1 0/>>>>>\n2,3\n0 1 1 0\n(10.00,5.00)\n",
+                 true, {10, 5}, corner2, 2, 63.43f, 0.01f},
+        StepCase{"a flagged wall bars its corner and is skipped", {6, 5}, {1, -1}, top,
+                 "<<6.00,5.00/26.00,-15.00/>>\n<<<<<0 1 1 0/>>>>>\n2\n0 1 0 0\n(10.00,1.00)\n",
+                 true, {10, 1}, right, 0, 0, 0},
+        StepCase{"running along a wall (result 2) is no hit, so no corner", {3, 0}, {1, 0}, bottom,
+                 "<<3.00,0.00/23.00,0.00/>>\n<<<<<2 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.00)\n",
+                 true, {10, 0}, right, 0, 0, 0},
+        StepCase{"leaving corner 1, both its walls and corner 2 are barred", {10, 0}, {-1, 1}, corner1,
+                 "<<10.00,0.00/-10.00,20.00/>>\n<<<<<1 1 1 0/>>>>>\n3\n0 0 1 0\n(5.00,5.00)\n",
+                 true, {5, 5}, top, 0, 90, 0},
+        StepCase{"of two walls without a common corner the lower number wins", {5, 0}, {0, 1}, none,
+                 "<<5.00,0.00/5.00,20.00/>>\n<<<<<1 0 1 0/>>>>>\n1\n1 0 0 0\n(5.00,0.00)\n",
+                 true, {5, 0}, bottom, 0, 90, 0},
+        StepCase{"the left wall is vertical and returns 0", {10, 2}, {-1, 0}, right,
+                 "<<10.00,2.00/-10.00,2.00/>>\n<<<<<0 1 0 1/>>>>>\n4\n0 0 0 1\n(0.00,2.00)\n",
+                 true, {0, 2}, left, 0, 0, 0},
+        StepCase{"within both overhangs the corner is taken, at the exact corner", {5, 2.5f}, {1.0004f, -0.5f}, none,
+                 "<<5.00,2.50/25.01,-7.50/>>\n<<<<<1 1 0 0/>>>>>\n1,2\n1 1 0 0\n(10.00,0.00)\n",
+                 true, {10, 0}, corner1, 1, -63.44f, 0.01f},
+        StepCase{"beyond the bottom overhang only the right wall is hit", {5, 2.5f}, {1.004f, -0.5f}, none,
+                 "<<5.00,2.50/25.08,-7.50/>>\n<<<<<0 1 0 0/>>>>>\n2\n0 1 0 0\n(10.00,0.01)\n",
+                 true, {10, 0.00996016f}, right, 0, 0, 0},
+        StepCase{"a short probe reaches nothing", {5, 2.5f}, {0.1f, 0.1f}, top,
+                 "<<5.00,2.50/7.00,4.50/>>\n<<<<<0 0 0 0/>>>>>\nProlaz\n",
+                 false, {}, {}, 0, 0, 0},
+        StepCase{"a zero probe lies along the vertical walls and reaches nothing", {5, 2.5f}, {0, 0}, none,
+                 "<<5.00,2.50/5.00,2.50/>>\n<<<<<0 2 0 2/>>>>>\nProlaz\n",
+                 false, {}, {}, 0, 0, 0}));
+// clang-format on
 
 TEST(WallHitStepWalls, OverhangTheRectangleAtBothEnds) {
     resetScene();
@@ -229,8 +142,18 @@ TEST(WallHitStepWalls, OverhangTheRectangleAtBothEnds) {
         EXPECT_EQ(wall.color, 9);
         ++i;
     }
-    EXPECT_FLOAT_EQ(sceneMin.x, -0.01f);
-    EXPECT_FLOAT_EQ(sceneMax.y, 5.01f);
+    EXPECT_EQ(sceneMin.x, -0.01f);
+    EXPECT_EQ(sceneMax.y, 5.01f);
+}
+
+// Beyond 2^24 the float spacing is 2: 16777217 + 0.01 summed in double
+// rounds up to 16777218, while the float side itself rounds down to 16777216.
+TEST(WallHitStepWalls, OverhangIsSummedInDoubleBeforeRounding) {
+    Segment walls[4];
+    buildWalls(16777217, 16777217, walls);
+    EXPECT_EQ(walls[0].end.x, 16777218.0f);
+    EXPECT_EQ(walls[1].start.x, 16777216.0f);
+    EXPECT_EQ(walls[1].end.y, 16777218.0f);
 }
 
 }  // namespace

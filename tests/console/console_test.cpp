@@ -163,6 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
             "a float too large for a float", "10\n5\n20\n1\n1e40\n1\n1\n0\n",
             "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=" +
                 invalid + "x=y=Unesite broj odbijanja:\n"},
+        BadInputCase{"letters for the bounce count", "10\n5\n20\n1\n1\n1\nabc\n0\n",
+                     dialogue + invalid + "Unesite broj odbijanja:\n"},
         BadInputCase{
             "bounce counts of 99 and -1", "10\n5\n20\n1\n1\n1\n99\n-1\n0\n",
             dialogue + countRange + "Unesite broj odbijanja:\n" + countRange + "Unesite broj odbijanja:\n"}));

@@ -8,10 +8,10 @@
 namespace {
 
 void expectBox(float minX, float minY, float maxX, float maxY) {
-    EXPECT_FLOAT_EQ(sceneMin.x, minX);
-    EXPECT_FLOAT_EQ(sceneMin.y, minY);
-    EXPECT_FLOAT_EQ(sceneMax.x, maxX);
-    EXPECT_FLOAT_EQ(sceneMax.y, maxY);
+    EXPECT_EQ(sceneMin.x, minX);
+    EXPECT_EQ(sceneMin.y, minY);
+    EXPECT_EQ(sceneMax.x, maxX);
+    EXPECT_EQ(sceneMax.y, maxY);
 }
 
 Point colored(float x, float y, ColorCode color) {
@@ -130,7 +130,7 @@ TEST_F(Scene, DuplicatesAreKeptInInsertionOrder) {
     for (int i = 0; i < 3; ++i, ++segment) {
         SCOPED_TRACE(testing::Message() << "segment " << i);
         EXPECT_EQ(segment->color, segmentColors[i]);
-        EXPECT_FLOAT_EQ(segment->end.y, segmentEndY[i]);
+        EXPECT_EQ(segment->end.y, segmentEndY[i]);
     }
 
     addPoint(Point(5, 5), 4);
@@ -138,7 +138,7 @@ TEST_F(Scene, DuplicatesAreKeptInInsertionOrder) {
     addPoint(Point(5, 5), 8);
     ASSERT_EQ(scenePoints.size(), 3u);
     EXPECT_EQ(scenePoints.front().color, 4);
-    EXPECT_FLOAT_EQ(std::next(scenePoints.begin())->y, 7);
+    EXPECT_EQ(std::next(scenePoints.begin())->y, 7);
     EXPECT_EQ(scenePoints.back().color, 8);
 }
 
