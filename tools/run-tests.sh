@@ -22,19 +22,21 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     fi
 fi
 
-# A free display number: no lock file and no socket.
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number to fd 3 only once
+# it accepts connections; waiting for the socket file alone is not enough
+# (a client can connect between bind and listen and be refused).
+rm -f "$build/xvfb.display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" >"$build/xvfb.log" 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
+display=
+for _ in $(seq 1 300); do
+    display=$(sed -n 's/^\([0-9][0-9]*\)$/\1/p' "$build/xvfb.display" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
 done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start:" >&2; cat "$build/xvfb.log" >&2; exit 1; }
+[ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$build/xvfb.log" >&2; exit 1; }
 
 # The window tests draw on this server; the console tests clear DISPLAY
 # for the program they start, so it runs as it would without a desktop.
