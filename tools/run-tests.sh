@@ -22,11 +22,13 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     fi
 fi
 
-# Xvfb picks a free display itself and writes its number to fd 3 only once
-# it accepts connections; waiting for the socket file alone is not enough
-# (a client can connect between bind and listen and be refused).
+# Xvfb picks a free display itself and writes its number to fd 3 once it
+# accepts connections. -noreset: by default the server resets whenever its
+# last client leaves and refuses new clients while it does, which a test
+# that connects right after another one left sees as "failed to open
+# display" (seen in CI for one test in about four runs).
 rm -f "$build/xvfb.display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" >"$build/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" >"$build/xvfb.log" 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
 display=

@@ -18,7 +18,10 @@ bool makeGlContext() {
         return true;
     }
     // glutInit ends the process when it cannot open the display; ask first.
-    if (XConnection().display() == nullptr) {
+    // The probe stays connected until GLUT is: an X server that loses its
+    // last client resets, and refuses connections while it does.
+    const XConnection probe;
+    if (probe.display() == nullptr) {
         return false;
     }
     static char name[] = "set_color_test";
