@@ -1,0 +1,112 @@
+// The console side on arbitrary bytes: the dialogue reads them as standard
+// input, and when it completes the run goes ahead (no window). Checks that
+// every bad value is reported and asked for again, that an early end is
+// reported only when the input is used up, and that the run fills the scene
+// as a complete dialogue promises.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dialogue.h"
+#include "fuzz_support.h"
+#include "run.h"
+
+namespace {
+
+const std::string invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
+const std::string countMessage = "Broj odbijanja mora biti od 0 do 98!\n";
+const std::string countPrompt = "Unesite broj odbijanja:\n";
+
+// Standard output goes to one temporary file for the whole fuzzing run; each
+// input starts it afresh and reads back what was printed.
+std::FILE* capture() {
+    static std::FILE* const sink = [] {
+        std::FILE* file = std::tmpfile();
+        FUZZ_CHECK(file != nullptr);
+        std::fflush(stdout);
+        FUZZ_CHECK(dup2(fileno(file), STDOUT_FILENO) >= 0);
+        return file;
+    }();
+    return sink;
+}
+
+void startCapture() {
+    std::fflush(stdout);
+    FUZZ_CHECK(ftruncate(STDOUT_FILENO, 0) == 0);
+    FUZZ_CHECK(lseek(STDOUT_FILENO, 0, SEEK_SET) == 0);
+}
+
+std::string capturedOutput() {
+    std::fflush(stdout);
+    std::string text;
+    char buffer[4096];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = pread(STDOUT_FILENO, buffer, sizeof buffer, offset);
+        FUZZ_CHECK(n >= 0);
+        if (n == 0) {
+            return text;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+        offset += n;
+    }
+}
+
+bool endsWithAt(const std::string& text, size_t end, const std::string& suffix) {
+    return end >= suffix.size() && text.compare(end - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Every message stands between two copies of the same prompt: the one whose
+// answer was refused and the one that asks again.
+void checkMessagesAreFollowedByTheirPrompt(const std::string& out) {
+    for (size_t at = out.find(invalidMessage); at != std::string::npos;
+         at = out.find(invalidMessage, at + 1)) {
+        bool asked = false;
+        for (const std::string prompt : {"a=", "b=", "x=", "y=", countPrompt.c_str()}) {
+            if (endsWithAt(out, at, prompt)) {
+                FUZZ_CHECK(out.compare(at + invalidMessage.size(), prompt.size(), prompt) == 0);
+                asked = true;
+            }
+        }
+        FUZZ_CHECK(asked);
+    }
+    for (size_t at = out.find(countMessage); at != std::string::npos; at = out.find(countMessage, at + 1)) {
+        FUZZ_CHECK(endsWithAt(out, at, countPrompt));
+        FUZZ_CHECK(out.compare(at + countMessage.size(), countPrompt.size(), countPrompt) == 0);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    capture();
+    resetScene();
+    startCapture();
+
+    // fmemopen refuses an empty buffer, so the copy always holds one byte
+    // more than the stream shows.
+    std::vector<char> bytes(data, data + size);
+    bytes.push_back('\0');
+    std::FILE* in = size == 0 ? std::fopen("/dev/null", "r") : fmemopen(bytes.data(), size, "r");
+    FUZZ_CHECK(in != nullptr);
+
+    DialogueInput input;
+    const bool complete = runDialogue(in, input);
+    if (!complete) {
+        // An early end is reported only when there was nothing left to read.
+        FUZZ_CHECK(std::fgetc(in) == EOF && std::feof(in));
+    } else {
+        FUZZ_CHECK(input.bounceCount >= 0 && input.bounceCount <= maxBounceCount);
+        runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
+        const size_t steps = static_cast<size_t>(input.bounceCount) + 1;
+        FUZZ_CHECK(scenePoints.size() == 1);
+        FUZZ_CHECK(sceneSegments.empty() || sceneSegments.size() == 5 * steps);
+    }
+    std::fclose(in);
+
+    checkMessagesAreFollowedByTheirPrompt(capturedOutput());
+    return 0;
+}
