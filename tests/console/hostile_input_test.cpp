@@ -1,0 +1,178 @@
+// Hostile input to the whole program. Whatever arrives on standard input, the
+// program either reports a bad value and asks for it again, runs cleanly
+// once the dialogue is complete, or says that the input ended early; it never
+// crashes, hangs or draws a sanitizer report. Expected traces are worked out
+// by hand.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "program_runner.h"
+
+namespace {
+
+const std::string dialogue =
+    "Unesite dimenzije pravougaonika:\n"
+    "a=b=Unesite pocetnu tacku:\n"
+    "x=y=Unesite vektor pravca:\n"
+    "x=y=Unesite broj odbijanja:\n";
+const std::string invalid = "Neispravan unos, pokusajte ponovo.\n";
+const std::string rejected = "Tacka nije u pravougaoniku!\n";
+const std::string earlyEnd = "Unos je prekinut pre kraja dijaloga.\n";
+const std::string startNowhere = "0 0 0 0\n\n\n\n\n";
+
+std::string step(const std::string& probe, const std::string& results, const std::string& choice,
+                 const std::string& flags, const std::string& position) {
+    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\n" + choice + "\n" + flags + "\n(" + position +
+           ")\n";
+}
+
+std::string passStep(const std::string& probe, const std::string& results) {
+    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\nProlaz\n";
+}
+
+// The program ended on its own, by exit: no signal, no hang, no report of
+// either sanitizer (which would also turn up on standard error).
+void expectNoCrash(const ProgramResult& result) {
+    EXPECT_FALSE(result.timedOut) << "the program did not end";
+    EXPECT_NE(result.exitStatus, -1) << "the program was ended by a signal";
+    EXPECT_EQ(result.err.find("Sanitizer"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("runtime error"), std::string::npos) << result.err;
+}
+
+// A complete dialogue runs and goes on to the window, which without a
+// display is GLUT's own exit with status 1.
+void expectRunThenNoDisplay(const ProgramResult& result) {
+    expectNoCrash(result);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("failed to open display"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(earlyEnd), std::string::npos);
+}
+
+// Input ending before the dialogue is complete: our own message, status 1.
+void expectEarlyEnd(const ProgramResult& result) {
+    expectNoCrash(result);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, earlyEnd);
+}
+
+struct HostileCase {
+    const char* rule;
+    std::string input;
+    std::string expected;  // the whole standard output
+};
+
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << c.rule;
+}
+
+class CompleteDialogue : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(CompleteDialogue, RunsCleanlyWithTheExpectedOutput) {
+    const HostileCase& c = GetParam();
+    const ProgramResult result = runProgram(BILIJAR_PATH, c.input);
+    EXPECT_EQ(result.out, c.expected) << c.rule;
+    expectRunThenNoDisplay(result);
+}
+
+// A start point of (20, 1) is outside every table below, so where the dialogue
+// is what matters the run adds only one line.
+const std::string megabyteOfDigits(1 << 20, '7');
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileInput, CompleteDialogue,
+    testing::Values(
+        HostileCase{"a negative width holds no start point", "-5\n5\n0\n0\n1\n1\n0\n", dialogue + rejected},
+        // Every wall is 0.02 long and meets the others at the start point; the
+        // walls 1 and 2 it starts on are barred, so corner 3 is taken. There
+        // the direction turns to zero and the ball stays.
+        HostileCase{"a 0 by 0 table", "0\n0\n0\n0\n1\n1\n1\n",
+                    dialogue + "1 1 0 0\n\n\n\n\n" +
+                        step("0.00,0.00/20.00,20.00", "1 1 1 1", "3,4", "0 0 1 1", "0.00,0.00") +
+                        passStep("0.00,0.00/0.00,0.00", "0 2 0 2")},
+        // The sides are 2^31 as floats; the probe from (2^30, 2^30) runs
+        // 1.25 * 2^30 to the right and crosses wall 2 at t = 0.8, 2^31 + 16
+        // before rounding to float.
+        HostileCase{"a 2147483647 by 2147483647 table",
+                    "2147483647\n2147483647\n1073741824\n1073741824\n67108864\n0\n0\n",
+                    dialogue + startNowhere +
+                        step("1073741824.00,1073741824.00/2415919104.00,1073741824.00", "0 1 0 0", "2",
+                             "0 1 0 0", "2147483648.00,1073741824.00")},
+        HostileCase{"nan as the start point's y", "10\n5\n2\nnan\n1\n1\n0\n", dialogue + rejected},
+        HostileCase{"inf as the start point's x", "10\n5\ninf\n1\n1\n1\n0\n", dialogue + rejected},
+        HostileCase{"-inf as the start point's y", "10\n5\n2\n-inf\n1\n1\n0\n", dialogue + rejected},
+        // A NaN probe end crosses nothing; the mirror of the start about
+        // itself gives a zero direction, and the ball stays.
+        HostileCase{"nan as a direction component", "10\n5\n2\n1\n1\nnan\n1\n",
+                    dialogue + startNowhere + passStep("2.00,1.00/22.00,nan", "0 0 0 0") +
+                        passStep("2.00,1.00/2.00,1.00", "0 2 0 2")},
+        HostileCase{"1e40 as the start point's x is asked again", "10\n5\n1e40\n20\n1\n1\n1\n0\n",
+                    "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=" + invalid +
+                        "x=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" + rejected},
+        HostileCase{
+            "-1e40 as the direction's y is asked again", "10\n5\n20\n1\n1\n-1e40\n1\n0\n",
+            "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\n"
+            "x=y=" +
+                invalid + "y=Unesite broj odbijanja:\n" + rejected},
+        HostileCase{
+            "a 1 MB line of digits for the width", megabyteOfDigits + "\n10\n5\n20\n1\n1\n1\n0\n",
+            "Unesite dimenzije pravougaonika:\na=" + invalid +
+                "a=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" +
+                rejected},
+        // Vertical tab and form feed separate tokens like spaces; other
+        // control bytes and bytes above 127 make a token invalid.
+        HostileCase{
+            "binary bytes",
+            std::string("\x00\x01\xff\xfe\x80", 5) + "\x0b"
+                                                     "10\x0c"
+                                                     "5\t20\v1 1 1 \x7f\x1b\n0\n",
+            "Unesite dimenzije pravougaonika:\na=" + invalid +
+                "a=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" +
+                invalid + "Unesite broj odbijanja:\n" + rejected}));
+
+// An infinite direction gives a probe with an infinite end; what the step
+// makes of it is of no interest, only that the run completes.
+TEST(HostileInput, InfiniteDirectionRunsCleanly) {
+    for (const std::string input : {"10\n5\n2\n1\ninf\n1\n3\n", "10\n5\n2\n1\n1\n-inf\n3\n"}) {
+        SCOPED_TRACE(input);
+        const ProgramResult result = runProgram(BILIJAR_PATH, input);
+        EXPECT_EQ(result.out.rfind(dialogue + startNowhere + "\n\n<<2.00,1.00/", 0), 0u) << result.out;
+        expectRunThenNoDisplay(result);
+    }
+}
+
+TEST(HostileInput, ALongLastTokenWithoutNewlineEndsTheDialogueEarly) {
+    const ProgramResult result = runProgram(BILIJAR_PATH, "10\n5\n" + megabyteOfDigits);
+    EXPECT_EQ(result.out,
+              "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=" + invalid + "x=");
+    expectEarlyEnd(result);
+}
+
+// The console tests compare these inputs' output; here they must also end
+// the way they should, with nothing reported on standard error.
+TEST(HostileInput, BadValuesEndCleanly) {
+    const struct {
+        const char* input;
+        bool complete;
+    } rows[] = {
+        {"", false},
+        {"10\n5\n2\n1\n", false},
+        {"abc\nxyz\n", false},
+        {"abc\n10\n5\n20\n1\n1\n1\n0\n", true},
+        {"10\n2.5\n5\n20\n1\n1\n1\n0\n", true},
+        {"2147483648\n-2147483649\n10\n5\n20\n1\n1\n1\n0\n", true},
+        {"10\r\n5\r\n2\r\n1\r\n1\r\n1\r\n1\r\n", true},
+        {"10 5 2 1 1 1 1", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.input);
+        const ProgramResult result = runProgram(BILIJAR_PATH, row.input);
+        if (row.complete) {
+            expectRunThenNoDisplay(result);
+        } else {
+            expectEarlyEnd(result);
+        }
+    }
+}
+
+}  // namespace
