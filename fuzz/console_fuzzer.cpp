@@ -1,10 +1,11 @@
 // The console side on arbitrary bytes: the dialogue reads them as standard
 // input, and when it completes the run goes ahead (no window). Checks that
-// every bad value is reported and asked for again, that an early end is
-// reported only when the input is used up, and that the run fills the scene
-// as a complete dialogue promises.
+// every bad value is reported and asked for again, that each token answers
+// exactly one prompt, that an early end is reported only when the input is
+// used up, and that the run fills the scene as a complete dialogue promises.
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -79,6 +80,36 @@ void checkMessagesAreFollowedByTheirPrompt(const std::string& out) {
     }
 }
 
+// Whitespace-separated tokens, counted on the raw bytes.
+size_t countTokens(const std::uint8_t* data, size_t size) {
+    size_t tokens = 0;
+    bool inToken = false;
+    for (size_t i = 0; i < size; ++i) {
+        const bool space = std::isspace(data[i]) != 0;
+        tokens += !space && !inToken ? 1 : 0;
+        inToken = !space;
+    }
+    return tokens;
+}
+
+size_t countOccurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// Each prompt asks for one value: the four coordinate prompts and the
+// count's line (which the first time also opens its part of the dialogue).
+size_t countPrompts(const std::string& dialogue) {
+    size_t prompts = countOccurrences(dialogue, countPrompt);
+    for (const char* prompt : {"a=", "b=", "x=", "y="}) {
+        prompts += countOccurrences(dialogue, prompt);
+    }
+    return prompts;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -95,18 +126,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     DialogueInput input;
     const bool complete = runDialogue(in, input);
+    const std::string dialogue = capturedOutput();
+    checkMessagesAreFollowedByTheirPrompt(dialogue);
+
+    // Every prompt but an unanswered last one takes exactly one token.
+    const size_t tokens = countTokens(data, size);
+    const size_t prompts = countPrompts(dialogue);
     if (!complete) {
         // An early end is reported only when there was nothing left to read.
         FUZZ_CHECK(std::fgetc(in) == EOF && std::feof(in));
+        FUZZ_CHECK(prompts >= 1 && tokens == prompts - 1);
     } else {
+        FUZZ_CHECK(tokens >= prompts);
         FUZZ_CHECK(input.bounceCount >= 0 && input.bounceCount <= maxBounceCount);
         runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
         const size_t steps = static_cast<size_t>(input.bounceCount) + 1;
         FUZZ_CHECK(scenePoints.size() == 1);
-        FUZZ_CHECK(sceneSegments.empty() || sceneSegments.size() == 5 * steps);
+        const bool accepted = isInsideRectangle(input.a, input.b, input.startPoint);
+        FUZZ_CHECK(sceneSegments.size() == (accepted ? 5 * steps : 0));
     }
     std::fclose(in);
-
-    checkMessagesAreFollowedByTheirPrompt(capturedOutput());
     return 0;
 }

@@ -24,8 +24,11 @@ for target in "${targets[@]}"; do
         options+=("-dict=$root/fuzz/$target.dict")
     fi
 
-    echo "== $target: replaying $(find "$seeds" -type f | wc -l) seeds"
-    find "$seeds" -type f -print0 | xargs -0 "$binary" "${options[@]}" >"$build/$target-replay.log" 2>&1 ||
+    count=$(find "$seeds" -type f | wc -l)
+    # Without seeds the replay would turn into fuzzing without a time limit.
+    [ "$count" -gt 0 ] || { echo "$target: no seeds in $seeds" >&2; exit 1; }
+    echo "== $target: replaying $count seeds"
+    find "$seeds" -type f -print0 | xargs -0 -r "$binary" "${options[@]}" >"$build/$target-replay.log" 2>&1 ||
         { cat "$build/$target-replay.log" >&2; echo "$target: a seed fails" >&2; exit 1; }
 
     echo "== $target: fuzzing for $seconds s"

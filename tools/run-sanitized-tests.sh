@@ -20,9 +20,11 @@ export UBSAN_OPTIONS="exitcode=86:halt_on_error=1:print_stacktrace=1"
 # module>", which no suppression can name. Preloading it keeps it mapped.
 # The sanitizer runtime then no longer comes first among the libraries,
 # which it accepts when told so.
+# Only the tests get the preload (tools/run-tests.sh passes it to ctest),
+# not the compiler or Xvfb.
 driver="/usr/lib/$(gcc -print-multiarch)/dri/swrast_dri.so"
 if [ -f "$driver" ]; then
-    export LD_PRELOAD="$driver${LD_PRELOAD:+:$LD_PRELOAD}"
+    export BILIJAR_TEST_PRELOAD="$driver"
     ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
 fi
 

@@ -42,5 +42,10 @@ done
 
 # The window tests draw on this server; the console tests clear DISPLAY
 # for the program they start, so it runs as it would without a desktop.
+# BILIJAR_TEST_PRELOAD, when set, is preloaded into the tests and the
+# programs they start (tools/run-sanitized-tests.sh uses it).
 export DISPLAY=":$display"
+if [ -n "${BILIJAR_TEST_PRELOAD:-}" ]; then
+    export LD_PRELOAD="$BILIJAR_TEST_PRELOAD${LD_PRELOAD:+:$LD_PRELOAD}"
+fi
 ctest --test-dir "$build" --output-on-failure --no-tests=error
