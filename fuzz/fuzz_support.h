@@ -9,6 +9,7 @@
 
 #include "records.h"
 #include "scene.h"
+#include "scene_reset.h"
 
 // A violated property ends the run as a crash, with the reason on stderr,
 // so that libFuzzer saves the input.
@@ -19,18 +20,6 @@
             std::abort();                                                                           \
         }                                                                                           \
     } while (false)
-
-// Empties the scene and restores its start box, so that memory stays bounded
-// over millions of inputs and every input sees the scene the program starts
-// with.
-inline void resetScene() {
-    sceneMin = Point(640.0f, 480.0f);
-    sceneMax = Point(0.0f, 0.0f);
-    scenePoints.clear();
-    sceneSegments.clear();
-    sceneLines.clear();
-    sceneCircles.clear();
-}
 
 // Any float at all, NaNs, infinities and subnormals included.
 inline float anyFloat(FuzzedDataProvider& provider) {

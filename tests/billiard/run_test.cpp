@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "test_support.h"
+#include "scene_reset.h"
 
 namespace {
 

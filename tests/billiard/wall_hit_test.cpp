@@ -5,7 +5,7 @@
 #include <string>
 
 #include "reflect.h"
-#include "test_support.h"
+#include "scene_reset.h"
 
 namespace {
 

@@ -6,27 +6,9 @@
 #include <string>
 
 #include "program_checks.h"
+#include "trace_text.h"
 
 namespace {
-
-const std::string dialogue =
-    "Unesite dimenzije pravougaonika:\n"
-    "a=b=Unesite pocetnu tacku:\n"
-    "x=y=Unesite vektor pravca:\n"
-    "x=y=Unesite broj odbijanja:\n";
-
-const std::string startNowhere = "0 0 0 0\n\n\n\n\n";
-
-// One step's trace: probe, intersection results, choice, flags, position.
-std::string step(const std::string& probe, const std::string& results, const std::string& choice,
-                 const std::string& flags, const std::string& position) {
-    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\n" + choice + "\n" + flags + "\n(" + position +
-           ")\n";
-}
-
-std::string passStep(const std::string& probe, const std::string& results) {
-    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\nProlaz\n";
-}
 
 // Every run here ends without a window: after a complete dialogue because
 // there is no display, else because the input ended early.
@@ -141,7 +123,6 @@ TEST_P(BadInput, IsReportedAndAskedAgain) {
     EXPECT_EQ(result.out, c.expectedDialogue + "Tacka nije u pravougaoniku!\n") << c.rule;
 }
 
-const std::string invalid = "Neispravan unos, pokusajte ponovo.\n";
 const std::string countRange = "Broj odbijanja mora biti od 0 do 98!\n";
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,27 +8,9 @@
 #include <string>
 
 #include "program_checks.h"
+#include "trace_text.h"
 
 namespace {
-
-const std::string dialogue =
-    "Unesite dimenzije pravougaonika:\n"
-    "a=b=Unesite pocetnu tacku:\n"
-    "x=y=Unesite vektor pravca:\n"
-    "x=y=Unesite broj odbijanja:\n";
-const std::string invalid = "Neispravan unos, pokusajte ponovo.\n";
-const std::string rejected = "Tacka nije u pravougaoniku!\n";
-const std::string startNowhere = "0 0 0 0\n\n\n\n\n";
-
-std::string step(const std::string& probe, const std::string& results, const std::string& choice,
-                 const std::string& flags, const std::string& position) {
-    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\n" + choice + "\n" + flags + "\n(" + position +
-           ")\n";
-}
-
-std::string passStep(const std::string& probe, const std::string& results) {
-    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\nProlaz\n";
-}
 
 struct HostileCase {
     const char* rule;

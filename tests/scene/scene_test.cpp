@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "scene.h"
+#include "scene_reset.h"
 
 namespace {
 
@@ -36,14 +37,7 @@ TEST(SceneStart, InvertedBoxAndEmptyLists) {
 // Puts the scene back into its start state before every test.
 class Scene : public testing::Test {
   protected:
-    void SetUp() override {
-        sceneMin = Point(640, 480);
-        sceneMax = Point(0, 0);
-        scenePoints.clear();
-        sceneSegments.clear();
-        sceneLines.clear();
-        sceneCircles.clear();
-    }
+    void SetUp() override { resetScene(); }
 };
 
 TEST_F(Scene, FirstPointGrowsTheStartBox) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// Pieces of the program's standard output, for writing expected traces.
+
+// The whole dialogue when every value is accepted at once.
+inline const std::string dialogue =
+    "Unesite dimenzije pravougaonika:\n"
+    "a=b=Unesite pocetnu tacku:\n"
+    "x=y=Unesite vektor pravca:\n"
+    "x=y=Unesite broj odbijanja:\n";
+
+inline const std::string invalid = "Neispravan unos, pokusajte ponovo.\n";
+inline const std::string rejected = "Tacka nije u pravougaoniku!\n";
+
+// The start-wall line of a start point on no wall.
+inline const std::string startNowhere = "0 0 0 0\n\n\n\n\n";
+
+// One step's trace: probe, intersection results, choice, flags, position.
+inline std::string step(const std::string& probe, const std::string& results, const std::string& choice,
+                        const std::string& flags, const std::string& position) {
+    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\n" + choice + "\n" + flags + "\n(" + position +
+           ")\n";
+}
+
+// A step that reaches no wall.
+inline std::string passStep(const std::string& probe, const std::string& results) {
+    return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\nProlaz\n";
+}
