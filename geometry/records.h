@@ -1,10 +1,19 @@
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 
 // The plain value records that every part of the program exchanges.
 // Coordinates are single-precision floats in the user's own units; every
 // record carries a colour code, 9 (black) unless a caller sets it.
+
+// The trace depends on each value being rounded to float or double exactly
+// where the code stores or casts it. A target that evaluates float
+// expressions in wider registers (x87 on 32-bit x86) rounds elsewhere and
+// prints other digits, so such a build is refused.
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
+#error "FLT_EVAL_METHOD must be 0: excess float precision changes the trace (x86: -msse2 -mfpmath=sse)"
+#endif
 
 // A colour code: 0 to 9 name the colours of colorComponents(); every other
 // value, negative ones included, names no colour.
