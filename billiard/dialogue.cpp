@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "run.h"
 
@@ -18,6 +19,10 @@ constexpr int maxTokenLength = 4096;
 const char* const invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
 const char* const countMessage = "Broj odbijanja mora biti od 0 do 98!\n";
 
+// Some editors start a UTF-8 file with these bytes.
+constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
+constexpr int byteOrderMarkLength = 3;
+
 struct Token {
     char text[maxTokenLength + 1] = {};
     int length = 0;
@@ -25,25 +30,42 @@ struct Token {
 };
 
 // Skips whitespace, then reads characters up to the next whitespace or the
-// end of input. Returns false when the input ends before a token starts.
-bool nextToken(std::FILE* in, Token& token) {
+// end of input. With atInputStart, a byte-order mark that opens the input is
+// dropped; when it stands alone, the token is the one after it.
+TokenStatus nextToken(std::FILE* in, Token& token, bool atInputStart) {
+    bool markPossible = atInputStart;
     int c = std::fgetc(in);
-    while (c != EOF && std::isspace(c)) {
-        c = std::fgetc(in);
-    }
-    if (c == EOF) {
-        return false;
-    }
-    while (c != EOF && !std::isspace(c)) {
-        if (token.length < maxTokenLength) {
-            token.text[token.length++] = static_cast<char>(c);
-        } else {
-            token.tooLong = true;
+    do {
+        while (c != EOF && std::isspace(c)) {
+            markPossible = false;
+            c = std::fgetc(in);
         }
-        c = std::fgetc(in);
+        while (c != EOF && !std::isspace(c)) {
+            if (token.length < maxTokenLength) {
+                token.text[token.length++] = static_cast<char>(c);
+            } else {
+                token.tooLong = true;
+            }
+            if (markPossible && token.length == byteOrderMarkLength) {
+                markPossible = false;
+                if (std::memcmp(token.text, byteOrderMark, byteOrderMarkLength) == 0) {
+                    token.length = 0;
+                }
+            }
+            c = std::fgetc(in);
+        }
+        // EOF stands for both the end and a failed read; only the error
+        // flag tells them apart, and a token cut short by an error is no
+        // answer.
+        if (c == EOF && std::ferror(in)) {
+            return TokenStatus::readError;
+        }
+    } while (c != EOF && token.length == 0);
+    if (token.length == 0) {
+        return TokenStatus::endOfInput;
     }
     token.text[token.length] = '\0';
-    return true;
+    return TokenStatus::ok;
 }
 
 // A token is whole when the parser consumed all of it; an embedded NUL
@@ -52,46 +74,47 @@ bool consumedWhole(const Token& token, const char* end) {
     return !token.tooLong && token.length > 0 && end == token.text + token.length;
 }
 
-void prompt(const char* text) {
+// Writes text at once, so that it shows before the program waits for input.
+bool prompt(const char* text) {
     std::fputs(text, stdout);
-    std::fflush(stdout);
+    return flushOutput(stdout);
 }
 
-// Prompts with text and reads until a whole int arrives.
-bool askInt(std::FILE* in, const char* text, int& value) {
+// Prompts with text and reads with read until a whole value arrives. When
+// the input ends or fails, a prompt that left its line open gets it ended;
+// errno keeps naming the cause of a failure.
+template <typename Value>
+DialogueEnd ask(std::FILE* in, const char* text, Value& value, TokenStatus (*read)(std::FILE*, Value&, bool),
+                bool atInputStart = false) {
     for (;;) {
-        prompt(text);
-        const TokenStatus status = readIntToken(in, value);
+        if (!prompt(text)) {
+            return DialogueEnd::outputError;
+        }
+        const TokenStatus status = read(in, value, atInputStart);
+        atInputStart = false;
         if (status == TokenStatus::ok) {
-            return true;
+            return DialogueEnd::complete;
         }
-        if (status == TokenStatus::endOfInput) {
-            return false;
+        if (status == TokenStatus::invalid) {
+            std::fputs(invalidMessage, stdout);
+            continue;
         }
-        std::fputs(invalidMessage, stdout);
-    }
-}
-
-bool askFloat(std::FILE* in, const char* text, float& value) {
-    for (;;) {
-        prompt(text);
-        const TokenStatus status = readFloatToken(in, value);
-        if (status == TokenStatus::ok) {
-            return true;
+        const int cause = errno;
+        if (text[std::strlen(text) - 1] != '\n' && !prompt("\n")) {
+            return DialogueEnd::outputError;
         }
-        if (status == TokenStatus::endOfInput) {
-            return false;
-        }
-        std::fputs(invalidMessage, stdout);
+        errno = cause;
+        return status == TokenStatus::readError ? DialogueEnd::readError : DialogueEnd::endOfInput;
     }
 }
 
 }  // namespace
 
-TokenStatus readIntToken(std::FILE* in, int& value) {
+TokenStatus readIntToken(std::FILE* in, int& value, bool atInputStart) {
     Token token;
-    if (!nextToken(in, token)) {
-        return TokenStatus::endOfInput;
+    const TokenStatus read = nextToken(in, token, atInputStart);
+    if (read != TokenStatus::ok) {
+        return read;
     }
     errno = 0;
     char* end = nullptr;
@@ -103,10 +126,11 @@ TokenStatus readIntToken(std::FILE* in, int& value) {
     return TokenStatus::ok;
 }
 
-TokenStatus readFloatToken(std::FILE* in, float& value) {
+TokenStatus readFloatToken(std::FILE* in, float& value, bool atInputStart) {
     Token token;
-    if (!nextToken(in, token)) {
-        return TokenStatus::endOfInput;
+    const TokenStatus read = nextToken(in, token, atInputStart);
+    if (read != TokenStatus::ok) {
+        return read;
     }
     errno = 0;
     char* end = nullptr;
@@ -121,27 +145,51 @@ TokenStatus readFloatToken(std::FILE* in, float& value) {
     return TokenStatus::ok;
 }
 
-bool runDialogue(std::FILE* in, DialogueInput& input) {
+DialogueEnd runDialogue(std::FILE* in, DialogueInput& input) {
     input = DialogueInput();
-    prompt("Unesite dimenzije pravougaonika:\n");
-    if (!askInt(in, "a=", input.a) || !askInt(in, "b=", input.b)) {
-        return false;
+    // Each question is asked only while every answer before it has come.
+    DialogueEnd end =
+        prompt("Unesite dimenzije pravougaonika:\n") ? DialogueEnd::complete : DialogueEnd::outputError;
+    if (end == DialogueEnd::complete) {
+        end = ask(in, "a=", input.a, readIntToken, true);
     }
-    prompt("Unesite pocetnu tacku:\n");
-    if (!askFloat(in, "x=", input.startPoint.x) || !askFloat(in, "y=", input.startPoint.y)) {
-        return false;
+    if (end == DialogueEnd::complete) {
+        end = ask(in, "b=", input.b, readIntToken);
     }
-    prompt("Unesite vektor pravca:\n");
-    if (!askFloat(in, "x=", input.ballDirection.x) || !askFloat(in, "y=", input.ballDirection.y)) {
-        return false;
+    if (end == DialogueEnd::complete) {
+        end = prompt("Unesite pocetnu tacku:\n") ? ask(in, "x=", input.startPoint.x, readFloatToken)
+                                                 : DialogueEnd::outputError;
     }
-    for (;;) {
-        if (!askInt(in, "Unesite broj odbijanja:\n", input.bounceCount)) {
-            return false;
+    if (end == DialogueEnd::complete) {
+        end = ask(in, "y=", input.startPoint.y, readFloatToken);
+    }
+    if (end == DialogueEnd::complete) {
+        end = prompt("Unesite vektor pravca:\n") ? ask(in, "x=", input.ballDirection.x, readFloatToken)
+                                                 : DialogueEnd::outputError;
+    }
+    if (end == DialogueEnd::complete) {
+        end = ask(in, "y=", input.ballDirection.y, readFloatToken);
+    }
+    while (end == DialogueEnd::complete) {
+        end = ask(in, "Unesite broj odbijanja:\n", input.bounceCount, readIntToken);
+        if (end == DialogueEnd::complete) {
+            if (input.bounceCount >= 0 && input.bounceCount <= maxBounceCount) {
+                return end;
+            }
+            std::fputs(countMessage, stdout);
         }
-        if (input.bounceCount >= 0 && input.bounceCount <= maxBounceCount) {
-            return true;
-        }
-        std::fputs(countMessage, stdout);
     }
+    return end;
+}
+
+bool flushOutput(std::FILE* out) {
+    errno = 0;
+    const bool flushed = std::fflush(out) == 0;
+    if (flushed && !std::ferror(out)) {
+        return true;
+    }
+    if (flushed || errno == 0) {
+        errno = EIO;
+    }
+    return false;
 }

@@ -80,11 +80,13 @@ void checkMessagesAreFollowedByTheirPrompt(const std::string& out) {
     }
 }
 
-// Whitespace-separated tokens, counted on the raw bytes.
+// Whitespace-separated tokens, counted on the raw bytes after the
+// byte-order mark that the dialogue skips at the very start.
 size_t countTokens(const std::uint8_t* data, size_t size) {
     size_t tokens = 0;
     bool inToken = false;
-    for (size_t i = 0; i < size; ++i) {
+    const size_t first = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
+    for (size_t i = first; i < size; ++i) {
         const bool space = std::isspace(data[i]) != 0;
         tokens += !space && !inToken ? 1 : 0;
         inToken = !space;
@@ -125,7 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(in != nullptr);
 
     DialogueInput input;
-    const bool complete = runDialogue(in, input);
+    const DialogueEnd end = runDialogue(in, input);
+    // A memory stream neither fails to read nor to take the prompts.
+    FUZZ_CHECK(end == DialogueEnd::complete || end == DialogueEnd::endOfInput);
+    const bool complete = end == DialogueEnd::complete;
     const std::string dialogue = capturedOutput();
     checkMessagesAreFollowedByTheirPrompt(dialogue);
 
@@ -136,6 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         // An early end is reported only when there was nothing left to read.
         FUZZ_CHECK(std::fgetc(in) == EOF && std::feof(in));
         FUZZ_CHECK(prompts >= 1 && tokens == prompts - 1);
+        // The line of the unanswered prompt is ended.
+        FUZZ_CHECK(dialogue.back() == '\n');
     } else {
         FUZZ_CHECK(tokens >= prompts);
         FUZZ_CHECK(input.bounceCount >= 0 && input.bounceCount <= maxBounceCount);

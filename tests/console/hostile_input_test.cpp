@@ -100,7 +100,7 @@ TEST(HostileInput, InfiniteDirectionRunsCleanly) {
 TEST(HostileInput, ALongLastTokenWithoutNewlineEndsTheDialogueEarly) {
     const ProgramResult result = runProgram(BILIJAR_PATH, "10\n5\n" + megabyteOfDigits);
     EXPECT_EQ(result.out,
-              "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=" + invalid + "x=");
+              "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=" + invalid + "x=\n");
     expectEarlyEnd(result);
 }
 

@@ -52,32 +52,75 @@ std::string readFile(const std::string& path) {
     return contents.str();
 }
 
-StartedProgram startProgram(const std::string& program, const std::string& input,
-                            const std::string& display) {
+StartedProgram startProgram(const std::string& program, const ProgramSetup& setup) {
     StartedProgram started;
-    started.inPath = tempFile(input);
+    started.inPath = tempFile(setup.input);
     started.outPath = tempFile("");
     started.errPath = tempFile("");
+    // A pipe without a reader from the start, so that no write can slip
+    // into it before the reader is gone.
+    int pipeEnds[2] = {-1, -1};
+    if (setup.output == OutputSink::brokenPipe && (pipe(pipeEnds) != 0 || close(pipeEnds[0]) != 0)) {
+        std::perror("pipe");
+        std::abort();
+    }
     started.pid = fork();
     if (started.pid == 0) {
-        const int in = open(started.inPath.c_str(), O_RDONLY);
-        const int out = open(started.outPath.c_str(), O_WRONLY | O_TRUNC);
+        const std::string& inPath = setup.inputPath.empty() ? started.inPath : setup.inputPath;
+        const int in = open(inPath.c_str(), O_RDONLY);
         const int err = open(started.errPath.c_str(), O_WRONLY | O_TRUNC);
-        if (in < 0 || out < 0 || err < 0) {
+        int out = -1;  // stays -1 for a closed standard output
+        switch (setup.output) {
+            case OutputSink::captured:
+                out = open(started.outPath.c_str(), O_WRONLY | O_TRUNC);
+                break;
+            case OutputSink::deviceFull:
+                out = open("/dev/full", O_WRONLY);
+                break;
+            case OutputSink::brokenPipe:
+                out = pipeEnds[1];
+                break;
+            case OutputSink::closed:
+                break;
+        }
+        if (in < 0 || err < 0 || (out < 0 && setup.output != OutputSink::closed)) {
             _exit(127);
         }
         dup2(in, 0);
-        dup2(out, 1);
+        if (out >= 0) {
+            dup2(out, 1);
+        } else {
+            close(1);
+        }
         dup2(err, 2);
-        if (display.empty()) {
+        if (setup.output == OutputSink::brokenPipe) {
+            signal(SIGPIPE, SIG_IGN);  // kept across exec
+        }
+        if (setup.display.empty()) {
             unsetenv("DISPLAY");
         } else {
-            setenv("DISPLAY", display.c_str(), 1);
+            setenv("DISPLAY", setup.display.c_str(), 1);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : setup.arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
+    if (pipeEnds[1] >= 0) {
+        close(pipeEnds[1]);
+    }
     return started;
+}
+
+StartedProgram startProgram(const std::string& program, const std::string& input,
+                            const std::string& display) {
+    ProgramSetup setup;
+    setup.input = input;
+    setup.display = display;
+    return startProgram(program, setup);
 }
 
 ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds) {
@@ -109,11 +152,17 @@ void killProgram(const StartedProgram& started) {
     removeFiles(started);
 }
 
-ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds) {
-    const StartedProgram started = startProgram(program, input, "");
+ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, double timeoutSeconds) {
+    const StartedProgram started = startProgram(program, setup);
     ProgramResult result = waitProgram(started, timeoutSeconds);
     if (result.timedOut) {
         killProgram(started);
     }
     return result;
+}
+
+ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds) {
+    ProgramSetup setup;
+    setup.input = input;
+    return runProgram(program, setup, timeoutSeconds);
 }

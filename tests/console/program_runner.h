@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 #include <string>
+#include <vector>
 
 // Runs the program under test as a child process.
 
@@ -12,9 +13,27 @@ struct ProgramResult {
     bool timedOut = false;
 };
 
+// Where the child's standard output goes.
+enum class OutputSink {
+    captured,    // a file that the result reads back
+    deviceFull,  // /dev/full: every write fails for lack of space
+    closed,      // no standard output at all
+    brokenPipe,  // a pipe whose reader has gone, with SIGPIPE ignored
+};
+
+// How the child is started.
+struct ProgramSetup {
+    std::string input;      // standard input's contents
+    std::string inputPath;  // when set, standard input reads this path instead
+    OutputSink output = OutputSink::captured;
+    std::string display;                 // DISPLAY; none when empty
+    std::vector<std::string> arguments;  // the command line after the program's name
+};
+
 // Runs program with input on standard input and without DISPLAY, so it runs
 // as on a machine without a desktop; waits at most timeoutSeconds.
 ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds = 20.0);
+ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, double timeoutSeconds = 20.0);
 
 // A started child whose standard output and error go to files.
 struct StartedProgram {
@@ -27,6 +46,7 @@ struct StartedProgram {
 // Starts program with input on standard input and the given DISPLAY (none
 // when display is empty); does not wait.
 StartedProgram startProgram(const std::string& program, const std::string& input, const std::string& display);
+StartedProgram startProgram(const std::string& program, const ProgramSetup& setup);
 
 // Waits at most timeoutSeconds for the child to end and collects its output.
 // On a time-out the child is still running; result.timedOut tells.
