@@ -34,7 +34,10 @@ struct Projection {
 // Degenerate boxes: a centre coordinate that is not finite (only an infinite
 // coordinate in the box gives one) becomes 0, and an eye distance that is not
 // a positive finite number (a box that is the single point (0, 0) gives 0)
-// becomes 1, so the eye is never in the plane it looks at.
+// becomes 1, so the eye is never in the plane it looks at. At the ends of
+// the float range the eye distance is kept between about 2e-31 and a quarter
+// of the largest float (a lone point near 0 or near the largest float), so
+// that GL's single-precision arithmetic can still place the scene.
 Camera cameraFromBox(Point boxMin, Point boxMax);
 
 // The projection for a window of width by height pixels that shows the
@@ -42,7 +45,10 @@ Camera cameraFromBox(Point boxMin, Point boxMax);
 // viewport and the aspect; a width below 1 is taken as 1 for the aspect only
 // (the viewport keeps it), so the aspect is always finite and positive.
 // The field of view is 45 degrees unless the box needs more to fit both
-// vertically and horizontally; a box that is not finite is left at 45.
-// The depth range is [min(1, eyeDistance / 2), max(1000, 2 eyeDistance)], so
-// the plane z = 0 always lies strictly inside it.
+// vertically and horizontally, with a 5 % margin and at least 3 pixels
+// between the box and the window's edge for the 4-pixel squares drawn at
+// its vertices; a box that is not finite is left at 45.
+// The depth range is [1, 1000] whenever the plane z = 0 lies well inside
+// it, otherwise [eyeDistance / 2, 2 eyeDistance]: both ends are positive,
+// normal, finite floats with the plane strictly between them.
 Projection projectionFor(Camera camera, Point boxMin, Point boxMax, int width, int height);

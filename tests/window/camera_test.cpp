@@ -1,6 +1,7 @@
 #include "camera.h"
 
 #include <gtest/gtest.h>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -88,6 +89,10 @@ TEST(ProjectionFor, WholeBoxIsInViewCentredWithAMarginForEveryWindowShape) {
         {"rejected point (0, 0) alone", {0.0f, 0.0f}, {0.0f, 0.0f}},
         {"rejected point (700, 500) in the start box", {640.0f, 480.0f}, {700.0f, 500.0f}},
         {"empty scene", {640.0f, 480.0f}, {0.0f, 0.0f}},
+        {"rejected point (1e-38, 1e-38) alone", {1e-38f, 1e-38f}, {1e-38f, 1e-38f}},
+        {"rejected point (1.8e38, 1.8e38) in the start box", {640.0f, 480.0f}, {1.8e38f, 1.8e38f}},
+        {"rejected point at the largest float", {640.0f, 480.0f}, {FLT_MAX, FLT_MAX}},
+        {"2147483647 by 2147483647 table", {-0.01f, -0.01f}, {2147483647.0f, 2147483647.0f}},
     };
     struct Shape {
         int width;
@@ -105,8 +110,11 @@ TEST(ProjectionFor, WholeBoxIsInViewCentredWithAMarginForEveryWindowShape) {
                 projectionFor(camera, box.boxMin, box.boxMax, shape.width, shape.height);
             const std::string where = std::string(box.name) + " at " + std::to_string(shape.width) + "x" +
                                       std::to_string(shape.height);
-            EXPECT_LT(projection.zNear, camera.eyeDistance) << where;
-            EXPECT_GT(projection.zFar, camera.eyeDistance) << where;
+            // GL keeps the depth range as floats.
+            EXPECT_TRUE(std::isnormal(static_cast<float>(projection.zNear))) << where;
+            EXPECT_TRUE(std::isnormal(static_cast<float>(projection.zFar))) << where;
+            EXPECT_LT(static_cast<float>(projection.zNear), camera.eyeDistance) << where;
+            EXPECT_GT(static_cast<float>(projection.zFar), camera.eyeDistance) << where;
             EXPECT_LT(projection.fovy, 180.0) << where;
 
             const Point corners[] = {box.boxMin, Point(box.boxMax.x, box.boxMin.y), box.boxMax,
@@ -154,14 +162,28 @@ TEST(ProjectionFor, WidensOnlyWhatTheBoxNeeds) {
     // 1 / 1.05 of the window, so tan(fovy / 2) = 1.05 * half extent / eye.
     const Case cases[] = {
         {"10 by 10: 1.05 * 5.01 / 10.02 = 0.525", {10.01f, 10.01f}, 640, 480, 55.3989, 1.0, 1000.0},
-        {"0 by 0: eye 0.02 needs a nearer near plane", {0.01f, 0.01f}, 640, 480, 55.3989, 0.01, 1000.0},
-        {"1000 by 10: eye 1000.02 needs a farther far plane",
+        {"0 by 0: eye 0.02 needs a depth range of its own, half to twice it",
+         {0.01f, 0.01f},
+         640,
+         480,
+         55.3989,
+         0.01,
+         0.04},
+        {"1000 by 10: eye 1000.02 needs a depth range of its own, half to twice it",
          {1000.01f, 10.01f},
          640,
          480,
          45.0,
-         1.0,
+         500.01001,
          2000.04},
+        {"10 by 5 in a 40 by 30 window: the 3 pixels clear of the edge outweigh the 5 %: "
+         "5.01 * 15 / (10.02 * (20 - 3)) = 0.44118",
+         {10.01f, 5.01f},
+         40,
+         30,
+         47.6119,
+         1.0,
+         1000.0},
         {"10 by 5 in a tall window: 1.05 * 5.01 / (10.02 * 3 / 7) = 1.225",
          {10.01f, 5.01f},
          300,
