@@ -79,11 +79,13 @@ void drawPoints() {
 }  // namespace
 
 void startViewer(int argc, char** argv) {
+    // The window's size and place are only defaults: set before glutInit,
+    // GLUT's -geometry option overrides them.
+    glutInitWindowSize(windowWidth, windowHeight);
+    glutInitWindowPosition(windowX, windowY);
     int glutArgc = argc;  // GLUT's copy: it may take its own options out
     glutInit(&glutArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);
-    glutInitWindowPosition(windowX, windowY);
     glutCreateWindow("Bilijar - prikaz");
     glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
 

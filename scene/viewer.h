@@ -1,7 +1,8 @@
 #pragma once
 
-// The window that shows the scene: 640 by 480 at (100, 50), titled
-// "Bilijar - prikaz", with a perspective camera aimed at the scene's box.
+// The window that shows the scene: 640 by 480 at (100, 50) unless GLUT's
+// -geometry option says otherwise, titled "Bilijar - prikaz", with a
+// perspective camera aimed at the scene's box.
 
 // Opens the window with GLUT (argc and argv as main received them; GLUT may
 // take its own options out of argv) and runs GLUT's main loop. Does not
