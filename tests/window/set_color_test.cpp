@@ -3,7 +3,7 @@
 
 #include <GL/glut.h>
 #include <gtest/gtest.h>
-#include <cstdlib>
+#include <string>
 
 #include "color.h"
 #include "x_window.h"
@@ -35,13 +35,10 @@ bool makeGlContext() {
     return true;
 }
 
-#define REQUIRE_GL_CONTEXT()                                                                           \
-    do {                                                                                               \
-        const char* display = std::getenv("DISPLAY");                                                  \
-        if (display == nullptr || *display == '\0') {                                                  \
-            GTEST_SKIP() << "DISPLAY is not set: run tools/run-tests.sh, which starts an Xvfb server"; \
-        }                                                                                              \
-        ASSERT_TRUE(makeGlContext()) << "cannot reach the X server at DISPLAY=" << display;            \
+#define REQUIRE_GL_CONTEXT()                                                        \
+    do {                                                                            \
+        REQUIRE_TEST_DISPLAY(display);                                              \
+        ASSERT_TRUE(makeGlContext()) << "cannot reach the X server at " << display; \
     } while (false)
 
 struct Colour {

@@ -84,8 +84,11 @@ const std::vector<WindowCase>& windowCases() {
         // e = 10.02 at 45 degrees: 240 / (10.02 * 0.41421) = 57.826. Tall:
         // t = 1.05 * 5.01 / (10.02 * 300 / 700) = 1.2250, 350 / (10.02 * t).
         // Wide: 45 degrees, 100 / (10.02 * 0.41421).
+        // In 40 by 30 the 3 pixels that keep the squares off the edge
+        // outweigh the margin: t = 5.01 * 15 / (10.02 * (20 - 3)) = 0.44118,
+        // 15 / (10.02 * t).
         {"table10x5", "10\n5\n2\n1\n1\n1\n1\n", true, 10, 5, 5, 2.5, {2, 1}, {4, 3}, {8, 3}, true,
-         {{640, 480, 57.826}, {300, 700, 28.514}, {1000, 200, 24.094}}},
+         {{640, 480, 57.826}, {300, 700, 28.514}, {1000, 200, 24.094}, {40, 30, 3.3931}}},
         // e = 10.02, t = 1.05 * 5.01 / 10.02 = 0.525: 240 / (10.02 * 0.525).
         {"table10x10", "10\n10\n2\n1\n1\n1\n1\n", true, 10, 10, 5, 5, {2, 1}, {6, 5}, {9.5, 9.5}, true,
          {{640, 480, 45.623}}},
@@ -102,6 +105,15 @@ const std::vector<WindowCase>& windowCases() {
         // The start point alone, at the centre; e = 24 at 45 degrees.
         {"rejectedStartPoint", "10\n5\n12\n3\n1\n1\n1\n", false, 10, 5, 12, 3, {12, 3}, {12, 3}, {12, 3},
          false, {{640, 480, 24.142}}},
+        // Near the float limits the depth range must stay in normal floats.
+        // A point next to the smallest normal float, alone at the centre:
+        {"tinyRejectedStartPoint", "-1\n-1\n1e-38\n1e-38\n1\n1\n0\n", false, -1, -1, 1e-38, 1e-38,
+         {1e-38, 1e-38}, {1e-38, 1e-38}, {1e-38, 1e-38}, false, {{640, 480, 1e40}}},
+        // The box from (640, 480) to (1.8e38, 1.8e38) is centred on 9e37 and
+        // fills 1 / 1.05 of the height: 240 / (1.05 * 9e37); the point is in
+        // the top right corner.
+        {"hugeRejectedStartPoint", "10\n10\n1.8e38\n1.8e38\n1\n1\n0\n", false, 10, 10, 9e37, 9e37,
+         {1.8e38, 1.8e38}, {1.8e38, 1.8e38}, {1.8e38, 1.8e38}, false, {{640, 480, 2.5397e-36}}},
     };
     // clang-format on
     return cases;
@@ -264,10 +276,7 @@ struct ProgramGuard {
 class ProgramWindow : public testing::TestWithParam<WindowCase> {};
 
 TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        GTEST_SKIP() << "DISPLAY is not set: run tools/run-tests.sh, which starts an Xvfb server";
-    }
+    REQUIRE_TEST_DISPLAY(display);
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
     ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window of an earlier run is still open";
@@ -309,5 +318,50 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
 
 INSTANTIATE_TEST_SUITE_P(Tables, ProgramWindow, testing::ValuesIn(windowCases()),
                          [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+
+// GLUT takes its own options from the command line; the window's size and
+// place are defaults that -geometry overrides.
+TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
+    REQUIRE_TEST_DISPLAY(display);
+    XConnection x;
+    ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
+    const WindowCase& table10x5 = windowCases()[0];
+    struct Row {
+        const char* rule;
+        std::vector<std::string> arguments;
+        int x, y;
+        Shape shape;  // the 10 by 5 table at 45 degrees: 100 / (10.02 * 0.41421) in 300 by 200
+    } rows[] = {
+        {"no options: 640 by 480 at (100, 50)", {}, 100, 50, {640, 480, 57.826}},
+        {"-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, {300, 200, 24.094}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window of an earlier run is still open";
+        ProgramSetup setup;
+        setup.input = table10x5.input;
+        setup.display = display;
+        setup.arguments = row.arguments;
+        ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
+        const Window window = x.waitForWindow(windowTitle, 20.0);
+        ASSERT_NE(window, 0u) << "no window titled \"" << windowTitle << "\" appeared";
+
+        Image image;
+        ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
+            << "no finished " << row.shape.width << "x" << row.shape.height << " picture";
+        int left = -1;
+        int top = -1;
+        ASSERT_TRUE(x.windowPosition(window, left, top));
+        EXPECT_EQ(left, row.x);
+        EXPECT_EQ(top, row.y);
+        checkPicture(table10x5, row.shape, image);
+
+        x.sendDeleteWindow(window);
+        const ProgramResult result = waitProgram(guard.program, 10.0);
+        ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
+        guard.ended = true;
+        EXPECT_EQ(result.exitStatus, 0);
+    }
+}
 
 }  // namespace

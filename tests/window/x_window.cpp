@@ -5,6 +5,8 @@
 #include <png.h>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -82,6 +84,11 @@ bool XConnection::windowSize(Window window, int& width, int& height) {
     width = attributes.width;
     height = attributes.height;
     return true;
+}
+
+bool XConnection::windowPosition(Window window, int& x, int& y) {
+    Window child = 0;
+    return XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child) != 0;
 }
 
 bool XConnection::grab(Window window, Image& image) {
@@ -166,4 +173,25 @@ bool writePng(const Image& image, const std::string& path) {
     }
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0 && ok;
+}
+
+TestDisplay useTestDisplay(std::string& display, std::string& problem) {
+    std::ifstream file(TEST_DISPLAY_FILE);
+    if (file) {
+        int number = -1;
+        if (!(file >> number) || number < 0) {
+            problem = std::string("no display number in ") + TEST_DISPLAY_FILE;
+            return TestDisplay::broken;
+        }
+        display = ":" + std::to_string(number);
+        setenv("DISPLAY", display.c_str(), 1);
+        return TestDisplay::ready;
+    }
+    const char* current = std::getenv("DISPLAY");
+    if (current == nullptr || *current == '\0') {
+        problem = "no X server: run the tests with ctest, which starts a private Xvfb server";
+        return TestDisplay::absent;
+    }
+    display = current;
+    return TestDisplay::ready;
 }

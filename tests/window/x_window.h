@@ -1,5 +1,8 @@
 #pragma once
 
+// GoogleTest first: Xlib defines None, a name that GoogleTest uses.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <cstdint>
 #include <string>
@@ -44,6 +47,9 @@ class XConnection {
     // The window's current size; false if it is gone.
     bool windowSize(Window window, int& width, int& height);
 
+    // Where the window's top-left corner is on the screen; false if it is gone.
+    bool windowPosition(Window window, int& x, int& y);
+
     // The window's pixels; false if it is not mapped or is gone.
     bool grab(Window window, Image& image);
 
@@ -56,6 +62,33 @@ class XConnection {
   private:
     Display* display_ = nullptr;
 };
+
+// The X server that the window tests draw on: the private Xvfb that CTest
+// starts for them, whose display number is in TEST_DISPLAY_FILE while it
+// runs, or else the one that DISPLAY names. The server found is put into
+// DISPLAY, so that GLUT and XConnection use it.
+enum class TestDisplay {
+    ready,   // display names the server
+    absent,  // no server: the test skips
+    broken,  // the file holds no display number: the test fails
+};
+TestDisplay useTestDisplay(std::string& display, std::string& problem);
+
+// Declares display and fills it with the test display, or ends the test:
+// skipped when there is none, failed when the fixture's file is broken.
+#define REQUIRE_TEST_DISPLAY(display)               \
+    std::string display;                            \
+    do {                                            \
+        std::string problem;                        \
+        switch (useTestDisplay(display, problem)) { \
+            case TestDisplay::absent:               \
+                GTEST_SKIP() << problem;            \
+            case TestDisplay::broken:               \
+                FAIL() << problem;                  \
+            case TestDisplay::ready:                \
+                break;                              \
+        }                                           \
+    } while (false)
 
 // Writes image as an 8-bit RGB PNG; false on any failure.
 bool writePng(const Image& image, const std::string& path);
