@@ -1,7 +1,9 @@
 #include "viewer.h"
 
 #include <GL/glut.h>
+#include <X11/Xutil.h>
 #include <cmath>
+#include <cstring>
 
 #include "camera.h"
 #include "color.h"
@@ -76,6 +78,22 @@ void drawPoints() {
     }
 }
 
+// Whether the command line holds no -geometry option, or one that gives
+// both the width and the height (WxH, WxH+X+Y), as X parses it.
+bool geometryGivesSize(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-geometry") == 0) {
+            int x = 0;
+            int y = 0;
+            unsigned int width = 0;
+            unsigned int height = 0;
+            const int given = XParseGeometry(argv[i + 1], &x, &y, &width, &height);
+            return (given & (WidthValue | HeightValue)) == (WidthValue | HeightValue);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void startViewer(int argc, char** argv) {
@@ -83,8 +101,14 @@ void startViewer(int argc, char** argv) {
     // GLUT's -geometry option overrides them.
     glutInitWindowSize(windowWidth, windowHeight);
     glutInitWindowPosition(windowX, windowY);
+    const bool sizeGiven = geometryGivesSize(argc, argv);
     int glutArgc = argc;  // GLUT's copy: it may take its own options out
     glutInit(&glutArgc, argv);
+    // freeglut takes a size even from a -geometry that gives none, such as
+    // +40+30, and then cannot create the window; the default size stays.
+    if (!sizeGiven) {
+        glutInitWindowSize(windowWidth, windowHeight);
+    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Bilijar - prikaz");
     glClearColor(0.9f, 0.9f, 0.8f, 0.0f);

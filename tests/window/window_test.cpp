@@ -334,6 +334,8 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
     } rows[] = {
         {"no options: 640 by 480 at (100, 50)", {}, 100, 50, {640, 480, 57.826}},
         {"-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, {300, 200, 24.094}},
+        {"-geometry 300x200: the default place", {"-geometry", "300x200"}, 100, 50, {300, 200, 24.094}},
+        {"-geometry +40+30: the default size", {"-geometry", "+40+30"}, 40, 30, {640, 480, 57.826}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
