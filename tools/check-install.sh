@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks that `cmake --install` installs a working bilijar: installs a built
-# tree under a staging directory (DESTDIR) with its own prefix, and runs the
-# installed program once without a display.
+# Checks that `cmake --install` installs a working bilijar with its manual
+# page, README and LICENSE: installs a built tree under a staging directory
+# (DESTDIR) with its own prefix, checks the files, and runs the installed
+# program once without a display.
 #   tools/check-install.sh [build-dir]
 set -euo pipefail
 
@@ -9,13 +10,24 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 
 cmake -S "$root" -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target bilijar
+cmake --build "$build" -j "$(nproc)" --target bilijar bilijar_manpage bilijar_changelog
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix /opt/bilijar >/dev/null
 program="$stage/opt/bilijar/bin/bilijar"
 [ -x "$program" ] || { echo "cmake --install did not install $program" >&2; exit 1; }
+manpage="$stage/opt/bilijar/share/man/man1/bilijar.1.gz"
+if ! gzip -dc "$manpage" 2>/dev/null | cmp -s - "$root/docs/bilijar.1"; then
+    echo "cmake --install did not install docs/bilijar.1 as $manpage" >&2
+    exit 1
+fi
+for file in README.md LICENSE; do
+    if ! cmp -s "$root/$file" "$stage/opt/bilijar/share/doc/bilijar/$file"; then
+        echo "cmake --install did not install $file in $stage/opt/bilijar/share/doc/bilijar" >&2
+        exit 1
+    fi
+done
 
 # The installed program asks for the five values; without a display the run
 # ends in GLUT's exit with status 1.
