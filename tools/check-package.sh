@@ -3,8 +3,8 @@
 # default preset is built and packaged (cpack --preset deb); lintian finds no
 # error in the package; its Depends and its files are complete; and the
 # packaged program, unpacked into a temporary root, prints the README's
-# example trace without a display. man and lintian are installed when
-# missing and this runs as root.
+# example trace without a display. man, lintian, dpkg-shlibdeps and file are
+# installed when missing and this runs as root.
 #   tools/check-package.sh [build-dir]
 # The build directory defaults to the default preset's, build-default, which
 # the presets build and package (cpack --preset deb); another one is
@@ -42,6 +42,9 @@ need() {
 
 need man man-db groff-base
 need lintian lintian
+# CPack works out Depends with these two.
+need dpkg-shlibdeps dpkg-dev
+need file file
 
 # 1. The manual page renders without a warning.
 man --warnings -l docs/bilijar.1 >/dev/null 2>"$work/man.err"
