@@ -80,12 +80,16 @@ bool prompt(const char* text) {
     return flushOutput(stdout);
 }
 
-// Prompts with text and reads with read until a whole value arrives. When
-// the input ends or fails, a prompt that left its line open gets it ended;
-// errno keeps naming the cause of a failure.
+// Writes heading, when there is one, then prompts with text and reads with
+// read until a whole value arrives. When the input ends or fails, a prompt
+// that left its line open gets it ended; errno keeps naming the cause of a
+// failure.
 template <typename Value>
-DialogueEnd ask(std::FILE* in, const char* text, Value& value, TokenStatus (*read)(std::FILE*, Value&, bool),
-                bool atInputStart = false) {
+DialogueEnd ask(std::FILE* in, const char* heading, const char* text, Value& value,
+                TokenStatus (*read)(std::FILE*, Value&, bool), bool atInputStart = false) {
+    if (heading != nullptr && !prompt(heading)) {
+        return DialogueEnd::outputError;
+    }
     for (;;) {
         if (!prompt(text)) {
             return DialogueEnd::outputError;
@@ -149,29 +153,24 @@ DialogueEnd runDialogue(std::FILE* in, DialogueInput& input) {
     input = DialogueInput();
     // Each question is asked only while every answer before it has come.
     DialogueEnd end =
-        prompt("Unesite dimenzije pravougaonika:\n") ? DialogueEnd::complete : DialogueEnd::outputError;
+        ask(in, "Unesite dimenzije pravougaonika:\n", "a=", input.a, readIntToken, /*atInputStart=*/true);
     if (end == DialogueEnd::complete) {
-        end = ask(in, "a=", input.a, readIntToken, true);
+        end = ask(in, nullptr, "b=", input.b, readIntToken);
     }
     if (end == DialogueEnd::complete) {
-        end = ask(in, "b=", input.b, readIntToken);
+        end = ask(in, "Unesite pocetnu tacku:\n", "x=", input.startPoint.x, readFloatToken);
     }
     if (end == DialogueEnd::complete) {
-        end = prompt("Unesite pocetnu tacku:\n") ? ask(in, "x=", input.startPoint.x, readFloatToken)
-                                                 : DialogueEnd::outputError;
+        end = ask(in, nullptr, "y=", input.startPoint.y, readFloatToken);
     }
     if (end == DialogueEnd::complete) {
-        end = ask(in, "y=", input.startPoint.y, readFloatToken);
+        end = ask(in, "Unesite vektor pravca:\n", "x=", input.ballDirection.x, readFloatToken);
     }
     if (end == DialogueEnd::complete) {
-        end = prompt("Unesite vektor pravca:\n") ? ask(in, "x=", input.ballDirection.x, readFloatToken)
-                                                 : DialogueEnd::outputError;
-    }
-    if (end == DialogueEnd::complete) {
-        end = ask(in, "y=", input.ballDirection.y, readFloatToken);
+        end = ask(in, nullptr, "y=", input.ballDirection.y, readFloatToken);
     }
     while (end == DialogueEnd::complete) {
-        end = ask(in, "Unesite broj odbijanja:\n", input.bounceCount, readIntToken);
+        end = ask(in, nullptr, "Unesite broj odbijanja:\n", input.bounceCount, readIntToken);
         if (end == DialogueEnd::complete) {
             if (input.bounceCount >= 0 && input.bounceCount <= maxBounceCount) {
                 return end;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
@@ -95,6 +96,14 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         dup2(err, 2);
         if (setup.output == OutputSink::brokenPipe) {
             signal(SIGPIPE, SIG_IGN);  // kept across exec
+        }
+        if (setup.outputLimit >= 0) {
+            // A write past the limit fails with EFBIG instead of ending the
+            // process with SIGXFSZ.
+            const rlimit limit{static_cast<rlim_t>(setup.outputLimit),
+                               static_cast<rlim_t>(setup.outputLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_IGN);
         }
         if (setup.display.empty()) {
             unsetenv("DISPLAY");

@@ -26,6 +26,7 @@ struct ProgramSetup {
     std::string input;      // standard input's contents
     std::string inputPath;  // when set, standard input reads this path instead
     OutputSink output = OutputSink::captured;
+    long outputLimit = -1;               // when not negative, the captured file takes no more bytes
     std::string display;                 // DISPLAY; none when empty
     std::vector<std::string> arguments;  // the command line after the program's name
 };

@@ -38,6 +38,13 @@ ProgramSetup input(const std::string& text, OutputSink output = OutputSink::capt
     return setup;
 }
 
+// Standard output that takes the dialogue and fails on the trace.
+ProgramSetup roomForTheDialogueOnly() {
+    ProgramSetup setup = input(readmeInput);
+    setup.outputLimit = static_cast<long>(dialogue.size());
+    return setup;
+}
+
 ProgramSetup inputFrom(const std::string& path) {
     ProgramSetup setup;
     setup.inputPath = path;
@@ -65,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         StreamCase{"a full disk", input(readmeInput, OutputSink::deviceFull), "",
                    "Ispis nije uspeo: No space left on device\n", false},
+        StreamCase{"a file that fills up after the dialogue loses the trace", roomForTheDialogueOnly(),
+                   dialogue, "Ispis nije uspeo: File too large\n", false},
         StreamCase{"a closed standard output", input(readmeInput, OutputSink::closed), "",
                    "Ispis nije uspeo: Bad file descriptor\n", false},
         StreamCase{"a pipe whose reader has gone while SIGPIPE is ignored",
