@@ -12,7 +12,7 @@ constexpr double defaultFovy = 45.0;
 constexpr double defaultNear = 1.0;
 constexpr double defaultFar = 1000.0;
 // GL works out depth in single precision. A plane kept this far inside the
-// depth range, in normalised device coordinates, stays hundreds of float
+// depth range, in normalised device coordinates, stays over a hundred float
 // steps away from either clipping plane.
 constexpr double depthLimit = 1.0 - 1.0 / 65536.0;
 // The box's half extents are widened by 5 % before fitting, so nothing is
@@ -39,12 +39,12 @@ double halfExtent(double centre, double lo, double hi) {
 }
 
 // Pixels from the window's centre towards an edge halfPixels away that the
-// box may fill: the 5 % margin, and room for the squares at the box's edge
-// unless the window is too small to have any.
+// box may fill: the 5 % margin, and room for the squares at the box's edge.
+// A window too small for both still shows the box on half of it.
 double usablePixels(double halfPixels) {
     const double withMargin = halfPixels / framingMargin;
     const double clear = halfPixels - edgeClearancePixels;
-    return clear > 0.0 ? std::min(withMargin, clear) : withMargin;
+    return std::max(std::min(withMargin, clear), withMargin / 2.0);
 }
 
 // Whether the plane z = 0, seen from eye, lies within depthLimit of the

@@ -79,19 +79,21 @@ void drawPoints() {
 }
 
 // Whether the command line holds no -geometry option, or one that gives
-// both the width and the height (WxH, WxH+X+Y), as X parses it.
+// both the width and the height (WxH, WxH+X+Y), as X parses it. GLUT takes
+// the last of several.
 bool geometryGivesSize(int argc, char** argv) {
+    bool sizeGiven = true;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "-geometry") == 0) {
             int x = 0;
             int y = 0;
             unsigned int width = 0;
             unsigned int height = 0;
-            const int given = XParseGeometry(argv[i + 1], &x, &y, &width, &height);
-            return (given & (WidthValue | HeightValue)) == (WidthValue | HeightValue);
+            const int given = XParseGeometry(argv[++i], &x, &y, &width, &height);
+            sizeGiven = (given & (WidthValue | HeightValue)) == (WidthValue | HeightValue);
         }
     }
-    return true;
+    return sizeGiven;
 }
 
 }  // namespace
