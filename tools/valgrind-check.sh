@@ -9,9 +9,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$root/build"}
+build=${1:-"$root/build-default"}
 
-cmake -S "$root" -B "$build" >/dev/null
+cmake -S "$root" --preset default -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target bilijar
 program="$build/billiard/bilijar"
 log=$(mktemp -d)

@@ -9,14 +9,19 @@ set -euo pipefail
 mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR}
 state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR}
 
+# Stops the server that the pid file names, if it is still that server: the
+# file may outlive it (an interrupted run), and its number may have been
+# given to another process since.
 stop() {
     local pid
     pid=$(cat "$state/pid" 2>/dev/null) || return 0
-    kill "$pid" 2>/dev/null || true
-    for _ in $(seq 1 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
+    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+    fi
     rm -f "$state/pid" "$state/display"
 }
 
