@@ -51,10 +51,8 @@ std::string shuttleBetweenCorners(int bounces) {
 INSTANTIATE_TEST_SUITE_P(
     Console, WholeTrace,
     testing::Values(
-        TraceCase{"one bounce: the second probe starts on flagged wall 3, so wall 2 is taken",
-                  "10\n5\n2\n1\n1\n1\n1\n",
-                  startNowhere + step("2.00,1.00/22.00,21.00", "0 0 1 0", "3", "0 0 1 0", "6.00,5.00") +
-                      step("6.00,5.00/86.00,-75.00", "0 1 1 0", "2", "0 1 0 0", "10.00,1.00")},
+        TraceCase{"one bounce: the second probe starts on flagged wall 3, so wall 2 is taken", readmeInput,
+                  readmeTrace},
         TraceCase{"no bounce: one step only", "10\n5\n2\n1\n1\n1\n0\n",
                   startNowhere + step("2.00,1.00/22.00,21.00", "0 0 1 0", "3", "0 0 1 0", "6.00,5.00")},
         TraceCase{"rejected start point: the run prints only the message", "10\n10\n-1\n5\n1\n1\n3\n",

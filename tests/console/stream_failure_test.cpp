@@ -12,10 +12,7 @@
 
 namespace {
 
-const std::string readmeInput = "10\n5\n2\n1\n1\n1\n1\n";
-const std::string readmeOutput = dialogue + startNowhere +
-                                 step("2.00,1.00/22.00,21.00", "0 0 1 0", "3", "0 0 1 0", "6.00,5.00") +
-                                 step("6.00,5.00/86.00,-75.00", "0 1 1 0", "2", "0 1 0 0", "10.00,1.00");
+const std::string readmeOutput = dialogue + readmeTrace;
 const std::string earlyEnd = "Unos je prekinut pre kraja dijaloga.\n";
 const char* const noDisplay = "failed to open display";
 

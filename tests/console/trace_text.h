@@ -28,3 +28,10 @@ inline std::string step(const std::string& probe, const std::string& results, co
 inline std::string passStep(const std::string& probe, const std::string& results) {
     return "\n\n<<" + probe + "/>>\n<<<<<" + results + "/>>>>>\nProlaz\n";
 }
+
+// The README's example: a 10 by 5 table, start (2, 1), direction (1, 1), one
+// bounce; its trace after the dialogue.
+inline const std::string readmeInput = "10\n5\n2\n1\n1\n1\n1\n";
+inline const std::string readmeTrace =
+    startNowhere + step("2.00,1.00/22.00,21.00", "0 0 1 0", "3", "0 0 1 0", "6.00,5.00") +
+    step("6.00,5.00/86.00,-75.00", "0 1 1 0", "2", "0 1 0 0", "10.00,1.00");
