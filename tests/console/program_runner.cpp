@@ -44,6 +44,25 @@ std::string tempFile(const std::string& contents) {
     return path;
 }
 
+// The emulator's command line, from the build's '|'-separated list; empty
+// when this machine runs the target's programs itself.
+std::vector<std::string> emulatorCommand() {
+    std::vector<std::string> words;
+    std::string list = BILIJAR_EMULATOR;
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find('|', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        if (end > start) {
+            words.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return words;
+}
+
 }  // namespace
 
 std::string readFile(const std::string& path) {
@@ -110,12 +129,18 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         } else {
             setenv("DISPLAY", setup.display.c_str(), 1);
         }
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& argument : setup.arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
+        // A program built for another target runs through the emulator
+        // that runs the tests themselves, with the program as its first
+        // argument.
+        std::vector<std::string> command = emulatorCommand();
+        command.push_back(program);
+        command.insert(command.end(), setup.arguments.begin(), setup.arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : command) {
+            argv.push_back(word.data());
         }
         argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execv(argv[0], argv.data());
         _exit(127);
     }
     if (pipeEnds[1] >= 0) {

@@ -217,7 +217,7 @@ bool waitForPicture(XConnection& x, Window window, int width, int height, Image&
 
 void saveScreenshot(const Image& image, const std::string& name) {
     mkdir(SCREENSHOT_DIR, 0755);
-    writePng(image, std::string(SCREENSHOT_DIR) + "/" + name + ".png");
+    writePpm(image, std::string(SCREENSHOT_DIR) + "/" + name + ".ppm");
 }
 
 void checkPicture(const WindowCase& c, const Shape& shape, const Image& image) {

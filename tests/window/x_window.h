@@ -90,5 +90,6 @@ TestDisplay useTestDisplay(std::string& display, std::string& problem);
         }                                           \
     } while (false)
 
-// Writes image as an 8-bit RGB PNG; false on any failure.
-bool writePng(const Image& image, const std::string& path);
+// Writes image as a binary PPM (P6), which any image viewer reads; false
+// on any failure.
+bool writePpm(const Image& image, const std::string& path);
