@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that a build or check needs, as root; the
+# one place where the project's scripts install anything. Packages already
+# installed are left alone; another architecture's packages (name:arch)
+# enable that architecture first.
+#   tools/install-packages.sh GROUP...
+# Groups: test (the README's set-up), checks (clang, fuzzing, valgrind,
+# clang-format), package (manual page, Debian package, lintian, hardening
+# check), i386, arm64 and windows (the cross builds of those presets).
+set -euo pipefail
+
+declare -A groups=(
+    [test]="build-essential cmake ninja-build libgl-dev libglu1-mesa-dev libglut-dev libgtest-dev libx11-dev xvfb"
+    [checks]="clang libclang-rt-dev valgrind clang-format"
+    [package]="man-db groff-base lintian dpkg-dev file devscripts"
+    [i386]="g++-i686-linux-gnu qemu-user googletest"
+    [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
+    [windows]="g++-mingw-w64-x86-64-posix wine64 googletest"
+)
+for arch in i386 arm64; do
+    groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"
+done
+
+# installed NAME[:ARCH]: whether the package is installed for that
+# architecture (this machine's by default) or for all.
+installed() {
+    local arch=${1#*:}
+    [ "$arch" != "$1" ] || arch=$(dpkg --print-architecture)
+    dpkg-query -W -f='${Status} ${Architecture}\n' "${1%%:*}" 2>/dev/null |
+        grep -qE "^install ok installed ($arch|all)\$"
+}
+
+missing=()
+for group in "$@"; do
+    [ -n "${groups[$group]:-}" ] || { echo "unknown package group '$group'" >&2; exit 2; }
+    for package in ${groups[$group]}; do
+        installed "$package" || missing+=("$package")
+    done
+done
+[ "${#missing[@]}" -gt 0 ] || exit 0
+if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages: ${missing[*]} (install them as root: apt-get install ${missing[*]})" >&2
+    exit 1
+fi
+
+for package in "${missing[@]}"; do
+    arch=${package#*:}
+    if [ "$arch" != "$package" ] && ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+        dpkg --add-architecture "$arch"
+    fi
+done
+echo "installing: ${missing[*]}"
+# Another apt run (a parallel job's) may hold the lock for a while.
+apt=(apt-get -qq -o DPkg::Lock::Timeout=600)
+"${apt[@]}" update
+DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends "${missing[@]}" >/dev/null
