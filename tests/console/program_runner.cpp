@@ -44,11 +44,9 @@ std::string tempFile(const std::string& contents) {
     return path;
 }
 
-// The emulator's command line, from the build's '|'-separated list; empty
-// when this machine runs the target's programs itself.
-std::vector<std::string> emulatorCommand() {
+// The words of a '|'-separated list.
+std::vector<std::string> splitWords(const std::string& list) {
     std::vector<std::string> words;
-    std::string list = BILIJAR_EMULATOR;
     std::size_t start = 0;
     while (start < list.size()) {
         std::size_t end = list.find('|', start);
@@ -61,6 +59,19 @@ std::vector<std::string> emulatorCommand() {
         start = end + 1;
     }
     return words;
+}
+
+// What starts the program: the words of BILIJAR_TEST_LAUNCHER, a checker
+// such as valgrind that a test preset names; then a cross build's emulator,
+// which runs the tests themselves too; then the program.
+std::vector<std::string> launchCommand(const std::string& program) {
+    const char* launcher = std::getenv("BILIJAR_TEST_LAUNCHER");
+    std::vector<std::string> command = splitWords(launcher != nullptr ? launcher : "");
+    for (const std::string& word : splitWords(BILIJAR_EMULATOR)) {
+        command.push_back(word);
+    }
+    command.push_back(program);
+    return command;
 }
 
 }  // namespace
@@ -129,18 +140,14 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         } else {
             setenv("DISPLAY", setup.display.c_str(), 1);
         }
-        // A program built for another target runs through the emulator
-        // that runs the tests themselves, with the program as its first
-        // argument.
-        std::vector<std::string> command = emulatorCommand();
-        command.push_back(program);
+        std::vector<std::string> command = launchCommand(program);
         command.insert(command.end(), setup.arguments.begin(), setup.arguments.end());
         std::vector<char*> argv;
         for (std::string& word : command) {
             argv.push_back(word.data());
         }
         argv.push_back(nullptr);
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     if (pipeEnds[1] >= 0) {
