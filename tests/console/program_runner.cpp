@@ -93,7 +93,11 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         } else {
             close(1);
         }
-        dup2(err, 2);
+        if (setup.errorClosed) {
+            close(2);
+        } else {
+            dup2(err, 2);
+        }
         if (setup.output == OutputSink::brokenPipe) {
             signal(SIGPIPE, SIG_IGN);  // kept across exec
         }
@@ -109,6 +113,9 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
             unsetenv("DISPLAY");
         } else {
             setenv("DISPLAY", setup.display.c_str(), 1);
+        }
+        for (const std::string& variable : setup.environment) {
+            putenv(const_cast<char*>(variable.c_str()));
         }
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : setup.arguments) {

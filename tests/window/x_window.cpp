@@ -142,6 +142,11 @@ void XConnection::sendDeleteWindow(Window window) {
     XSync(display_, False);
 }
 
+void XConnection::destroyWindow(Window window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
 bool writePng(const Image& image, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
