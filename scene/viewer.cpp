@@ -133,18 +133,10 @@ void fitSizeToScreen(const GeometryOption& option) {
 
 // Another client may resize the window beyond the screen (XResizeWindow),
 // as -geometry may ask: the driver's buffers for such a window would not
-// survive the next picture. The window is then given the screen's size
-// back, and nothing is drawn until it has it.
-bool windowOversized = false;
-
-bool resizedBeyondScreen(int width, int height) {
-    const int screenWidth = glutGet(GLUT_SCREEN_WIDTH);
-    const int screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
-    windowOversized = width > screenWidth || height > screenHeight;
-    if (windowOversized) {
-        glutReshapeWindow(std::min(width, screenWidth), std::min(height, screenHeight));
-    }
-    return windowOversized;
+// survive the next picture. The window is then asked back to the screen's
+// size, and nothing is drawn while it is larger.
+bool beyondScreen(int width, int height) {
+    return width > glutGet(GLUT_SCREEN_WIDTH) || height > glutGet(GLUT_SCREEN_HEIGHT);
 }
 
 // A window destroyed by another client (XDestroyWindow, as `xdotool
@@ -219,7 +211,7 @@ void startViewer(int argc, char** argv) {
 }
 
 void onDisplay() {
-    if (windowOversized) {
+    if (beyondScreen(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT))) {
         return;  // nothing is drawn until the window has its smaller size
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -234,8 +226,11 @@ void onDisplay() {
 }
 
 void onReshape(int width, int height) {
-    if (resizedBeyondScreen(width, height)) {
-        return;
+    if (beyondScreen(width, height)) {
+        // The projection is made for the size asked for.
+        width = std::min(width, glutGet(GLUT_SCREEN_WIDTH));
+        height = std::min(height, glutGet(GLUT_SCREEN_HEIGHT));
+        glutReshapeWindow(width, height);
     }
     // The scene does not change while the viewer runs, so this is the camera
     // that start-up put into the model-view matrix.

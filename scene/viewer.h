@@ -20,5 +20,6 @@ void onDisplay();
 // Reshape callback: sets the viewport and a projection that shows the whole
 // scene box for the new window size. A height of 0 is taken as 1. Leaves
 // GL_PROJECTION as the current matrix mode. A size beyond the screen's is
-// not drawn: the window is asked back to the screen's size instead.
+// cut down to the screen's: the window is asked back to it, and the
+// projection is made for it.
 void onReshape(int width, int height);
