@@ -2,6 +2,7 @@
 
 #include <GL/glut.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -78,22 +79,92 @@ void drawPoints() {
     }
 }
 
-// Whether the command line holds no -geometry option, or one that gives
-// both the width and the height (WxH, WxH+X+Y), as X parses it. GLUT takes
-// the last of several.
-bool geometryGivesSize(int argc, char** argv) {
-    bool sizeGiven = true;
+// The last -geometry option of the command line (GLUT takes the last of
+// several), as X parses it.
+struct GeometryOption {
+    bool given = false;
+    int mask = 0;  // XParseGeometry's flags
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+};
+
+GeometryOption lastGeometryOption(int argc, char** argv) {
+    GeometryOption option;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "-geometry") == 0) {
-            int x = 0;
-            int y = 0;
-            unsigned int width = 0;
-            unsigned int height = 0;
-            const int given = XParseGeometry(argv[++i], &x, &y, &width, &height);
-            sizeGiven = (given & (WidthValue | HeightValue)) == (WidthValue | HeightValue);
+            option = GeometryOption();
+            option.given = true;
+            option.mask = XParseGeometry(argv[++i], &option.x, &option.y, &option.width, &option.height);
         }
     }
-    return sizeGiven;
+    return option;
+}
+
+// Whether the option gives both the width and the height (WxH, WxH+X+Y);
+// no option counts as giving them, since the defaults stand.
+bool givesSize(const GeometryOption& option) {
+    return !option.given || (option.mask & (WidthValue | HeightValue)) == (WidthValue | HeightValue);
+}
+
+// A window larger than its screen cannot be seen whole, and one tens of
+// thousands of pixels wide makes the GL driver allocate gigabytes for its
+// buffers, which Mesa's software renderer does not survive. A size beyond
+// the screen is cut down to the screen's, after glutInit has opened the
+// display; a place counted from the right or bottom edge (-X, -Y) is then
+// worked again from the new size, as GLUT works it.
+void fitSizeToScreen(const GeometryOption& option) {
+    const auto screenWidth = static_cast<unsigned int>(glutGet(GLUT_SCREEN_WIDTH));
+    const auto screenHeight = static_cast<unsigned int>(glutGet(GLUT_SCREEN_HEIGHT));
+    if (!givesSize(option) || (option.width <= screenWidth && option.height <= screenHeight)) {
+        return;
+    }
+    const int width = static_cast<int>(std::min(option.width, screenWidth));
+    const int height = static_cast<int>(std::min(option.height, screenHeight));
+    glutInitWindowSize(width, height);
+    if ((option.mask & (XValue | YValue)) == (XValue | YValue)) {
+        const int x = (option.mask & XNegative) ? option.x + static_cast<int>(screenWidth) - width : option.x;
+        const int y =
+            (option.mask & YNegative) ? option.y + static_cast<int>(screenHeight) - height : option.y;
+        glutInitWindowPosition(x, y);
+    }
+}
+
+// Another client may resize the window beyond the screen (XResizeWindow),
+// as -geometry may ask: the driver's buffers for such a window would not
+// survive the next picture. The window is then asked back to the screen's
+// size, and nothing is drawn while it is larger.
+bool beyondScreen(int width, int height) {
+    return width > glutGet(GLUT_SCREEN_WIDTH) || height > glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+// A window destroyed by another client (XDestroyWindow, as `xdotool
+// windowclose` sends) would leave freeglut waiting for its events forever,
+// since freeglut ignores DestroyNotify. Such a window is unmapped first,
+// which freeglut reports as GLUT_HIDDEN. Asking for the window's place then
+// reaches the X server, which answers a destroyed window with BadWindow;
+// Xlib's default error handler prints the error and ends the process with
+// status 1 through exit, so the at-exit clean-up runs. An iconified window
+// is hidden too but still there, and is asked again every checkInterval
+// milliseconds until it is shown, in case it is destroyed while hidden.
+constexpr unsigned int checkInterval = 250;
+bool windowHidden = false;
+bool checkPending = false;
+
+void checkWindowExists(int) {
+    checkPending = windowHidden;
+    if (windowHidden) {
+        glutGet(GLUT_WINDOW_X);
+        glutTimerFunc(checkInterval, checkWindowExists, 0);
+    }
+}
+
+void onWindowStatus(int status) {
+    windowHidden = status == GLUT_HIDDEN;
+    if (windowHidden && !checkPending) {
+        checkWindowExists(0);
+    }
 }
 
 }  // namespace
@@ -103,14 +174,15 @@ void startViewer(int argc, char** argv) {
     // GLUT's -geometry option overrides them.
     glutInitWindowSize(windowWidth, windowHeight);
     glutInitWindowPosition(windowX, windowY);
-    const bool sizeGiven = geometryGivesSize(argc, argv);
+    const GeometryOption geometry = lastGeometryOption(argc, argv);
     int glutArgc = argc;  // GLUT's copy: it may take its own options out
     glutInit(&glutArgc, argv);
     // freeglut takes a size even from a -geometry that gives none, such as
     // +40+30, and then cannot create the window; the default size stays.
-    if (!sizeGiven) {
+    if (!givesSize(geometry)) {
         glutInitWindowSize(windowWidth, windowHeight);
     }
+    fitSizeToScreen(geometry);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Bilijar - prikaz");
     glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
@@ -133,11 +205,15 @@ void startViewer(int argc, char** argv) {
 
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
+    glutWindowStatusFunc(onWindowStatus);
     // Closing the window makes freeglut call exit(0) from inside the loop.
     glutMainLoop();
 }
 
 void onDisplay() {
+    if (beyondScreen(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT))) {
+        return;  // nothing is drawn until the window has its smaller size
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     drawCircles();
@@ -150,6 +226,12 @@ void onDisplay() {
 }
 
 void onReshape(int width, int height) {
+    if (beyondScreen(width, height)) {
+        // The projection is made for the size asked for.
+        width = std::min(width, glutGet(GLUT_SCREEN_WIDTH));
+        height = std::min(height, glutGet(GLUT_SCREEN_HEIGHT));
+        glutReshapeWindow(width, height);
+    }
     // The scene does not change while the viewer runs, so this is the camera
     // that start-up put into the model-view matrix.
     const Camera camera = cameraFromBox(sceneMin, sceneMax);

@@ -5,16 +5,21 @@
 // perspective camera aimed at the scene's box.
 
 // Opens the window with GLUT (argc and argv as main received them; GLUT may
-// take its own options out of argv) and runs GLUT's main loop. Does not
-// return: when the user closes the window, GLUT ends the process with
-// exit(0), so at-exit clean-up, the scene's included, runs.
+// take its own options out of argv) and runs GLUT's main loop. A -geometry
+// size beyond the screen is cut down to the screen's. Does not return: when
+// the user closes the window, GLUT ends the process with exit(0); when
+// another client destroys it, Xlib's error handler ends it with exit(1); so
+// at-exit clean-up, the scene's included, runs.
 void startViewer(int argc, char** argv);
 
 // Display callback: draws circles, lines, segments and points, each list
 // first to last, so later items cover earlier ones; then swaps buffers.
+// Draws nothing while the window is larger than the screen.
 void onDisplay();
 
 // Reshape callback: sets the viewport and a projection that shows the whole
 // scene box for the new window size. A height of 0 is taken as 1. Leaves
-// GL_PROJECTION as the current matrix mode.
+// GL_PROJECTION as the current matrix mode. A size beyond the screen's is
+// cut down to the screen's: the window is asked back to it, and the
+// projection is made for it.
 void onReshape(int width, int height);

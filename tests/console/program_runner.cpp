@@ -123,7 +123,11 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         } else {
             close(1);
         }
-        dup2(err, 2);
+        if (setup.errorClosed) {
+            close(2);
+        } else {
+            dup2(err, 2);
+        }
         if (setup.output == OutputSink::brokenPipe) {
             signal(SIGPIPE, SIG_IGN);  // kept across exec
         }
@@ -139,6 +143,9 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
             unsetenv("DISPLAY");
         } else {
             setenv("DISPLAY", setup.display.c_str(), 1);
+        }
+        for (const std::string& variable : setup.environment) {
+            putenv(const_cast<char*>(variable.c_str()));
         }
         std::vector<std::string> command = launchCommand(program);
         command.insert(command.end(), setup.arguments.begin(), setup.arguments.end());

@@ -26,9 +26,11 @@ struct ProgramSetup {
     std::string input;      // standard input's contents
     std::string inputPath;  // when set, standard input reads this path instead
     OutputSink output = OutputSink::captured;
-    long outputLimit = -1;               // when not negative, the captured file takes no more bytes
-    std::string display;                 // DISPLAY; none when empty
-    std::vector<std::string> arguments;  // the command line after the program's name
+    long outputLimit = -1;                 // when not negative, the captured file takes no more bytes
+    bool errorClosed = false;              // no standard error at all (result.err stays empty)
+    std::string display;                   // DISPLAY; none when empty
+    std::vector<std::string> environment;  // NAME=value, added to the environment
+    std::vector<std::string> arguments;    // the command line after the program's name
 };
 
 // Runs program with input on standard input and without DISPLAY, so it runs

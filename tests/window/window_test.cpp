@@ -319,24 +319,53 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
 INSTANTIATE_TEST_SUITE_P(Tables, ProgramWindow, testing::ValuesIn(windowCases()),
                          [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
 
+// How a run of the geometry table ends.
+enum class Ending {
+    closedByUser,              // the window manager's close: status 0
+    destroyedByAnotherClient,  // XDestroyWindow from outside: status 1 within a second
+    noWindow,                  // no window opens; the program ends by itself with status 1
+};
+
 // GLUT takes its own options from the command line; the window's size and
-// place are defaults that -geometry overrides.
+// place are defaults that -geometry overrides, and no size beyond the
+// screen's crashes it. A hostile environment (a closed standard error, a
+// window that another client destroys) never leaves it waiting forever.
 TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
     REQUIRE_TEST_DISPLAY(display);
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
     const WindowCase& table10x5 = windowCases()[0];
+    // clang-format off
     struct Row {
         const char* rule;
         std::vector<std::string> arguments;
         int x, y;
         Shape shape;  // the 10 by 5 table at 45 degrees: 100 / (10.02 * 0.41421) in 300 by 200
+        Ending ending = Ending::closedByUser;
+        std::vector<std::string> environment = {};
+        bool errorClosed = false;
+        int resizeWidth = 0, resizeHeight = 0;  // when not 0, another client resizes the window first
     } rows[] = {
         {"no options: 640 by 480 at (100, 50)", {}, 100, 50, {640, 480, 57.826}},
         {"-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, {300, 200, 24.094}},
         {"-geometry 300x200: the default place", {"-geometry", "300x200"}, 100, 50, {300, 200, 24.094}},
         {"-geometry +40+30: the default size", {"-geometry", "+40+30"}, 40, 30, {640, 480, 57.826}},
+        // The fixture's screen is 1280 by 1024; the table fills 1 / 1.05 of
+        // its width: 640 / (1.05 * 5.01). Mesa crashed on a window this size.
+        {"-geometry 32767x32767-0-0: the screen's size, counted from the bottom right corner",
+         {"-geometry", "32767x32767-0-0"}, 0, 0, {1280, 1024, 121.66}},
+        {"a window resized beyond the screen by another client gets the screen's size", {"-geometry", "+0+0"},
+         0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 32767, 32767},
+        {"a window destroyed by another client ends the program", {}, 100, 50, {640, 480, 57.826},
+         Ending::destroyedByAnotherClient},
+        // With descriptor 2 closed, the X connection took it and the GL
+        // library's messages went into the X protocol: the program hung.
+        {"a closed standard error and no GL driver", {}, 0, 0, {}, Ending::noWindow,
+         {"LIBGL_DRIVERS_PATH=/nonexistent"}, true},
+        {"a closed standard error and a chatty GL library", {}, 100, 50, {640, 480, 57.826},
+         Ending::closedByUser, {"LIBGL_DEBUG=verbose"}, true},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
         ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window of an earlier run is still open";
@@ -344,9 +373,22 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         setup.input = table10x5.input;
         setup.display = display;
         setup.arguments = row.arguments;
+        setup.environment = row.environment;
+        setup.errorClosed = row.errorClosed;
         ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
+        if (row.ending == Ending::noWindow) {
+            const ProgramResult result = waitProgram(guard.program, 5.0);
+            ASSERT_FALSE(result.timedOut) << "the program did not end";
+            guard.ended = true;
+            EXPECT_EQ(result.exitStatus, 1);
+            EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window opened";
+            continue;
+        }
         const Window window = x.waitForWindow(windowTitle, 20.0);
         ASSERT_NE(window, 0u) << "no window titled \"" << windowTitle << "\" appeared";
+        if (row.resizeWidth != 0) {
+            x.resize(window, row.resizeWidth, row.resizeHeight);
+        }
 
         Image image;
         ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
@@ -358,6 +400,15 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         EXPECT_EQ(top, row.y);
         checkPicture(table10x5, row.shape, image);
 
+        if (row.ending == Ending::destroyedByAnotherClient) {
+            x.destroyWindow(window);
+            const ProgramResult result = waitProgram(guard.program, 1.0);
+            ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
+            guard.ended = true;
+            EXPECT_EQ(result.exitStatus, 1);
+            EXPECT_NE(result.err.find("BadWindow"), std::string::npos) << result.err;
+            continue;
+        }
         x.sendDeleteWindow(window);
         const ProgramResult result = waitProgram(guard.program, 10.0);
         ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";

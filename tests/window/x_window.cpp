@@ -141,6 +141,11 @@ void XConnection::sendDeleteWindow(Window window) {
     XSync(display_, False);
 }
 
+void XConnection::destroyWindow(Window window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
 bool writePpm(const Image& image, const std::string& path) {
     std::ofstream file(path, std::ios::binary);
     file << "P6\n" << image.width << ' ' << image.height << "\n255\n";

@@ -9,8 +9,8 @@
 #include <vector>
 
 // A small Xlib client for the window tests: finds a top-level window by its
-// title, grabs its pixels, resizes it and asks it to close as a window
-// manager does.
+// title, grabs its pixels, resizes it, asks it to close as a window manager
+// does and destroys it as another client may.
 
 struct Rgb8 {
     std::uint8_t red = 0;
@@ -58,6 +58,10 @@ class XConnection {
     // Sends WM_PROTOCOLS / WM_DELETE_WINDOW, the message a window manager
     // sends when the user clicks the close button.
     void sendDeleteWindow(Window window);
+
+    // Destroys the window as another client may (xdotool windowclose):
+    // XDestroyWindow, with no word to its owner.
+    void destroyWindow(Window window);
 
   private:
     Display* display_ = nullptr;
