@@ -75,40 +75,46 @@ bool consumedWhole(const Token& token, const char* end) {
 }
 
 // Writes text at once, so that it shows before the program waits for input.
-bool prompt(const char* text) {
+// Returns 0, or the cause of the failure as flushOutput gives it.
+int prompt(const char* text) {
     std::fputs(text, stdout);
     return flushOutput(stdout);
 }
 
 // Writes heading, when there is one, then prompts with text and reads with
 // read until a whole value arrives. When the input ends or fails, a prompt
-// that left its line open gets it ended; errno keeps naming the cause of a
-// failure.
+// that left its line open gets it ended.
 template <typename Value>
-DialogueEnd ask(std::FILE* in, const char* heading, const char* text, Value& value,
-                TokenStatus (*read)(std::FILE*, Value&, bool), bool atInputStart = false) {
-    if (heading != nullptr && !prompt(heading)) {
-        return DialogueEnd::outputError;
+DialogueResult ask(std::FILE* in, const char* heading, const char* text, Value& value,
+                   TokenStatus (*read)(std::FILE*, Value&, bool), bool atInputStart = false) {
+    if (heading != nullptr) {
+        if (const int error = prompt(heading); error != 0) {
+            return {DialogueEnd::outputError, error};
+        }
     }
     for (;;) {
-        if (!prompt(text)) {
-            return DialogueEnd::outputError;
+        if (const int error = prompt(text); error != 0) {
+            return {DialogueEnd::outputError, error};
         }
         const TokenStatus status = read(in, value, atInputStart);
         atInputStart = false;
         if (status == TokenStatus::ok) {
-            return DialogueEnd::complete;
+            return {DialogueEnd::complete, 0};
         }
         if (status == TokenStatus::invalid) {
             std::fputs(invalidMessage, stdout);
             continue;
         }
-        const int cause = errno;
-        if (text[std::strlen(text) - 1] != '\n' && !prompt("\n")) {
-            return DialogueEnd::outputError;
+        // The failed read's cause is taken before anything else can touch errno.
+        const DialogueResult end = status == TokenStatus::readError
+                                       ? DialogueResult{DialogueEnd::readError, errno}
+                                       : DialogueResult{DialogueEnd::endOfInput, 0};
+        if (text[std::strlen(text) - 1] != '\n') {
+            if (const int error = prompt("\n"); error != 0) {
+                return {DialogueEnd::outputError, error};
+            }
         }
-        errno = cause;
-        return status == TokenStatus::readError ? DialogueEnd::readError : DialogueEnd::endOfInput;
+        return end;
     }
 }
 
@@ -149,46 +155,45 @@ TokenStatus readFloatToken(std::FILE* in, float& value, bool atInputStart) {
     return TokenStatus::ok;
 }
 
-DialogueEnd runDialogue(std::FILE* in, DialogueInput& input) {
+DialogueResult runDialogue(std::FILE* in, DialogueInput& input) {
     input = DialogueInput();
     // Each question is asked only while every answer before it has come.
-    DialogueEnd end =
+    DialogueResult result =
         ask(in, "Unesite dimenzije pravougaonika:\n", "a=", input.a, readIntToken, /*atInputStart=*/true);
-    if (end == DialogueEnd::complete) {
-        end = ask(in, nullptr, "b=", input.b, readIntToken);
+    if (result.end == DialogueEnd::complete) {
+        result = ask(in, nullptr, "b=", input.b, readIntToken);
     }
-    if (end == DialogueEnd::complete) {
-        end = ask(in, "Unesite pocetnu tacku:\n", "x=", input.startPoint.x, readFloatToken);
+    if (result.end == DialogueEnd::complete) {
+        result = ask(in, "Unesite pocetnu tacku:\n", "x=", input.startPoint.x, readFloatToken);
     }
-    if (end == DialogueEnd::complete) {
-        end = ask(in, nullptr, "y=", input.startPoint.y, readFloatToken);
+    if (result.end == DialogueEnd::complete) {
+        result = ask(in, nullptr, "y=", input.startPoint.y, readFloatToken);
     }
-    if (end == DialogueEnd::complete) {
-        end = ask(in, "Unesite vektor pravca:\n", "x=", input.ballDirection.x, readFloatToken);
+    if (result.end == DialogueEnd::complete) {
+        result = ask(in, "Unesite vektor pravca:\n", "x=", input.ballDirection.x, readFloatToken);
     }
-    if (end == DialogueEnd::complete) {
-        end = ask(in, nullptr, "y=", input.ballDirection.y, readFloatToken);
+    if (result.end == DialogueEnd::complete) {
+        result = ask(in, nullptr, "y=", input.ballDirection.y, readFloatToken);
     }
-    while (end == DialogueEnd::complete) {
-        end = ask(in, nullptr, "Unesite broj odbijanja:\n", input.bounceCount, readIntToken);
-        if (end == DialogueEnd::complete) {
+    while (result.end == DialogueEnd::complete) {
+        result = ask(in, nullptr, "Unesite broj odbijanja:\n", input.bounceCount, readIntToken);
+        if (result.end == DialogueEnd::complete) {
             if (input.bounceCount >= 0 && input.bounceCount <= maxBounceCount) {
-                return end;
+                return result;
             }
             std::fputs(countMessage, stdout);
         }
     }
-    return end;
+    return result;
 }
 
-bool flushOutput(std::FILE* out) {
+int flushOutput(std::FILE* out) {
     errno = 0;
     const bool flushed = std::fflush(out) == 0;
     if (flushed && !std::ferror(out)) {
-        return true;
+        return 0;
     }
-    if (flushed || errno == 0) {
-        errno = EIO;
-    }
-    return false;
+    // Only a failing fflush names its cause; an error flag left by an earlier
+    // write has lost it.
+    return flushed || errno == 0 ? EIO : errno;
 }

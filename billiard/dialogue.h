@@ -29,8 +29,14 @@ TokenStatus readFloatToken(std::FILE* in, float& value, bool atInputStart = fals
 enum class DialogueEnd {
     complete,     // every value has been read
     endOfInput,   // the input ended first
-    readError,    // reading the input failed; errno names the cause
-    outputError,  // a prompt could not be written; errno names the cause
+    readError,    // reading the input failed
+    outputError,  // a prompt could not be written
+};
+
+// How the dialogue ended and, when reading or writing failed, why.
+struct DialogueResult {
+    DialogueEnd end = DialogueEnd::complete;
+    int error = 0;  // the errno value naming the cause of a readError or outputError; else 0
 };
 
 // Asks for the rectangle, start point, direction and bounce count on
@@ -38,9 +44,9 @@ enum class DialogueEnd {
 // bad token, or a count outside 0 to 98, is reported and asked for again.
 // When the input ends or fails, the line that a prompt left open ("a=") is
 // ended first, so that whatever is said next starts a line of its own.
-DialogueEnd runDialogue(std::FILE* in, DialogueInput& input);
+DialogueResult runDialogue(std::FILE* in, DialogueInput& input);
 
-// Writes out what out still holds. True when everything written to out so
-// far has arrived; otherwise false, with errno naming the cause (EIO when an
+// Writes out what out still holds. Returns 0 when everything written to out
+// so far has arrived; otherwise the errno value naming the cause (EIO when an
 // earlier write failed and its cause is gone).
-bool flushOutput(std::FILE* out);
+int flushOutput(std::FILE* out);

@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(in != nullptr);
 
     DialogueInput input;
-    const DialogueEnd end = runDialogue(in, input);
+    const DialogueEnd end = runDialogue(in, input).end;
     // A memory stream neither fails to read nor to take the prompts.
     FUZZ_CHECK(end == DialogueEnd::complete || end == DialogueEnd::endOfInput);
     const bool complete = end == DialogueEnd::complete;

@@ -102,7 +102,7 @@ TEST(RunDialogue, ReadsTheFiveValuesAndAsksAgainForBadOnes) {
     Input in("x 10\n5\n2.5\n1\n-1\n0.5\n99\n-1\n7\n");
     DialogueInput input;
     testing::internal::CaptureStdout();
-    ASSERT_EQ(runDialogue(in.file, input), DialogueEnd::complete);
+    ASSERT_EQ(runDialogue(in.file, input).end, DialogueEnd::complete);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
               "Unesite dimenzije pravougaonika:\na=Neispravan unos, pokusajte ponovo.\na=b="
@@ -126,7 +126,7 @@ TEST(RunDialogue, FailsWhenInputEndsAtAnyPoint) {
         Input in(whole.substr(0, cut));
         DialogueInput input;
         testing::internal::CaptureStdout();
-        EXPECT_EQ(runDialogue(in.file, input), DialogueEnd::endOfInput);
+        EXPECT_EQ(runDialogue(in.file, input).end, DialogueEnd::endOfInput);
         testing::internal::GetCapturedStdout();
     }
 }
