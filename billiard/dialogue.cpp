@@ -17,7 +17,6 @@ namespace {
 constexpr int maxTokenLength = 4096;
 
 const char* const invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
-const char* const countMessage = "Broj odbijanja mora biti od 0 do 98!\n";
 
 // Some editors start a UTF-8 file with these bytes.
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
@@ -181,7 +180,8 @@ DialogueResult runDialogue(std::FILE* in, DialogueInput& input) {
             if (input.bounceCount >= 0 && input.bounceCount <= maxBounceCount) {
                 return result;
             }
-            std::fputs(countMessage, stdout);
+            // The range is the path's: 0 to maxBounceCount.
+            std::printf("Broj odbijanja mora biti od 0 do %d!\n", maxBounceCount);
         }
     }
     return result;

@@ -41,7 +41,8 @@ struct DialogueResult {
 
 // Asks for the rectangle, start point, direction and bounce count on
 // standard output and reads them from in, which it reads from its start. A
-// bad token, or a count outside 0 to 98, is reported and asked for again.
+// bad token, or a count outside 0 to maxBounceCount, is reported and asked
+// for again.
 // When the input ends or fails, the line that a prompt left open ("a=") is
 // ended first, so that whatever is said next starts a line of its own.
 DialogueResult runDialogue(std::FILE* in, DialogueInput& input);

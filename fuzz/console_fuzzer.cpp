@@ -18,7 +18,7 @@
 namespace {
 
 const std::string invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
-const std::string countMessage = "Broj odbijanja mora biti od 0 do 98!\n";
+const std::string countMessage = "Broj odbijanja mora biti od 0 do " + std::to_string(maxBounceCount) + "!\n";
 const std::string countPrompt = "Unesite broj odbijanja:\n";
 
 // Standard output goes to one temporary file for the whole fuzzing run; each
