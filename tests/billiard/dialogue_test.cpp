@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "stdout_capture.h"
 #include "text_input.h"
 
 namespace {
@@ -11,9 +12,10 @@ namespace {
 TEST(RunDialogue, ReadsTheFiveValuesAndAsksAgainForBadOnes) {
     Input in("x 10\n5\n2.5\n1\n-1\n0.5\n99\n-1\n7\n");
     DialogueInput input;
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(runDialogue(in.file, input).end, DialogueEnd::complete);
-    const std::string out = testing::internal::GetCapturedStdout();
+    StdoutCapture capture;
+    const DialogueEnd end = runDialogue(in.file, input).end;
+    const std::string out = capture.finish();
+    ASSERT_EQ(end, DialogueEnd::complete);
     EXPECT_EQ(out,
               "Unesite dimenzije pravougaonika:\na=Neispravan unos, pokusajte ponovo.\na=b="
               "Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n"
@@ -35,9 +37,10 @@ TEST(RunDialogue, FailsWhenInputEndsAtAnyPoint) {
         SCOPED_TRACE(cut);
         Input in(whole.substr(0, cut));
         DialogueInput input;
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(runDialogue(in.file, input).end, DialogueEnd::endOfInput);
-        testing::internal::GetCapturedStdout();
+        StdoutCapture prompts;
+        const DialogueEnd end = runDialogue(in.file, input).end;
+        prompts.finish();  // not checked here
+        EXPECT_EQ(end, DialogueEnd::endOfInput);
     }
 }
 
