@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #ifndef _WIN32
@@ -12,9 +11,9 @@
 
 namespace {
 
-// Standard output could not take the prompts or the trace.
-int outputFailed() {
-    std::fprintf(stderr, "Ispis nije uspeo: %s\n", std::strerror(errno));
+// Standard output could not take the prompts or the trace; error names why.
+int outputFailed(int error) {
+    std::fprintf(stderr, "Ispis nije uspeo: %s\n", std::strerror(error));
     return 1;
 }
 
@@ -45,24 +44,25 @@ int main(int argc, char** argv) {
     keepStandardErrorOpen();
 #endif
     DialogueInput input;
-    switch (runDialogue(stdin, input)) {
+    const DialogueResult dialogue = runDialogue(stdin, input);
+    switch (dialogue.end) {
         case DialogueEnd::complete:
             break;
         case DialogueEnd::endOfInput:
             std::fputs("Unos je prekinut pre kraja dijaloga.\n", stderr);
             return 1;
         case DialogueEnd::readError:
-            std::fprintf(stderr, "Citanje ulaza nije uspelo: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "Citanje ulaza nije uspelo: %s\n", std::strerror(dialogue.error));
             return 1;
         case DialogueEnd::outputError:
-            return outputFailed();
+            return outputFailed(dialogue.error);
     }
     runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
     // The whole trace is out before the window opens, so a pipe sees it
     // while the window is up; a trace that did not arrive is reported
     // instead of a window.
-    if (!flushOutput(stdout)) {
-        return outputFailed();
+    if (const int error = flushOutput(stdout); error != 0) {
+        return outputFailed(error);
     }
     startViewer(argc, argv);
     return 0;

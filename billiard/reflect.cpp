@@ -10,40 +10,42 @@ Segment makeProbe(Point start, Point direction) {
 
 void reflectDirection(Segment& probe, Point& ballDirection, Point ballPosition, float hitAngle,
                       bool cornerHit, int cornerNumber, int a, int b) {
-    Point from(probe.start.x, probe.start.y);  // the position before the step
-    Point farEnd;
     if (!cornerHit) {
-        mirrorPoint(ballPosition, hitAngle, &from);
-        ballDirection = Point(static_cast<float>(static_cast<double>(from.x) - ballPosition.x),
-                              static_cast<float>(static_cast<double>(from.y) - ballPosition.y));
+        // The position before the step, mirrored at the hit point.
+        Point image(probe.start.x, probe.start.y);
+        mirrorPoint(ballPosition, hitAngle, &image);
+        ballDirection = Point(static_cast<float>(static_cast<double>(image.x) - ballPosition.x),
+                              static_cast<float>(static_cast<double>(image.y) - ballPosition.y));
     } else {
         const float fa = static_cast<float>(a);
         const float fb = static_cast<float>(b);
         // The turn is about the corner; the point turned is the other end of
         // the horizontal side that starts there.
+        Point corner(probe.start.x, probe.start.y);  // kept for a number that names no corner
+        Point farEnd;
         switch (cornerNumber) {
             case 1:
-                from = Point(fa, 0.0f);
+                corner = Point(fa, 0.0f);
                 farEnd = Point(0.0f, 0.0f);
                 break;
             case 2:
-                from = Point(fa, fb);
+                corner = Point(fa, fb);
                 farEnd = Point(0.0f, fb);
                 break;
             case 3:
-                from = Point(0.0f, fb);
+                corner = Point(0.0f, fb);
                 farEnd = Point(fa, fb);
                 break;
             case 4:
-                from = Point(0.0f, 0.0f);
+                corner = Point(0.0f, 0.0f);
                 farEnd = Point(fa, 0.0f);
                 break;
             default:
                 break;  // not produced by the step; turns the origin about the old position
         }
-        rotatePoint(from, hitAngle, &farEnd);
-        ballDirection = Point(static_cast<float>(static_cast<double>(farEnd.x) - from.x),
-                              static_cast<float>(static_cast<double>(farEnd.y) - from.y));
+        rotatePoint(corner, hitAngle, &farEnd);
+        ballDirection = Point(static_cast<float>(static_cast<double>(farEnd.x) - corner.x),
+                              static_cast<float>(static_cast<double>(farEnd.y) - corner.y));
     }
     // The probe keeps its own colour; only its two points are replaced.
     probe.start = ballPosition;

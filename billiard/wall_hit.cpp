@@ -16,11 +16,13 @@ float beyond(int side) {
 }
 constexpr float overhangStart = static_cast<float>(-wallOverhang);
 
-struct Choice {
-    const char* label;
-    Point position;
-    bool flags[4];
-    int cornerNumber;  // 0 for a single wall
+// A corner or a single wall that a step may reach.
+struct Target {
+    const char* label;  // the trace's choice line
+    int walls[2];       // indices of the walls it lies on; a single wall names its own twice
+    int cornerNumber;   // 0 for a single wall
+    Point position;     // where the ball lands
+    float angle;        // what the step returns for the reflection
 };
 
 // Angle between the horizontal wall's direction and the probe's, 0 to 180.
@@ -73,55 +75,42 @@ float wallHitStep(int a, int b, int& cornerNumber, Segment probe, Point& ballPos
 
     const float fa = static_cast<float>(a);
     const float fb = static_cast<float>(b);
-    const Choice corners[4] = {
-        {"1,2\n", Point(fa, 0.0f), {true, true, false, false}, 1},
-        {"2,3\n", Point(fa, fb), {false, true, true, false}, 2},
-        {"3,4\n", Point(0.0f, fb), {false, false, true, true}, 3},
-        {"4,1\n", Point(0.0f, 0.0f), {true, false, false, true}, 4},
+    // At a corner the reflection turns by the probe's angle to the bottom
+    // wall minus 90 (corners 1 and 4) or by 90 minus its angle to the top wall
+    // (corners 2 and 3). A single wall mirrors across its normal: the
+    // vertical (90) for the horizontal walls 1 and 3, the horizontal (0) for
+    // walls 2 and 4.
+    const float bottomCornerAngle =
+        static_cast<float>(static_cast<double>(probeAngle(walls[0], probe)) - 90.0);
+    const float topCornerAngle = static_cast<float>(90.0 - probeAngle(walls[2], probe));
+    // Everything a step may reach, in the order it prefers them: the corners,
+    // then the single walls, each in numbering order. The first row whose
+    // walls are all reachable is taken; when there is none, nothing moves.
+    const Target targets[] = {
+        {"1,2\n", {0, 1}, 1, Point(fa, 0.0f), bottomCornerAngle},
+        {"2,3\n", {1, 2}, 2, Point(fa, fb), topCornerAngle},
+        {"3,4\n", {2, 3}, 3, Point(0.0f, fb), topCornerAngle},
+        {"4,1\n", {3, 0}, 4, Point(0.0f, 0.0f), bottomCornerAngle},
+        {"1\n", {0, 0}, 0, hit[0], 90.0f},
+        {"2\n", {1, 1}, 0, hit[1], 0.0f},
+        {"3\n", {2, 2}, 0, hit[2], 90.0f},
+        {"4\n", {3, 3}, 0, hit[3], 0.0f},
     };
-
-    const Choice* taken = nullptr;
-    Choice single{};
-    float angle = 0.0f;
-    for (int i = 0; i < 4 && taken == nullptr; ++i) {
-        if (reachable[i] && reachable[(i + 1) % 4]) {
-            taken = &corners[i];
-            cornerHit = true;
-            cornerNumber = corners[i].cornerNumber;
-            // Corners 1 and 4 lie on the bottom wall, 2 and 3 on the top one.
-            if (cornerNumber == 1 || cornerNumber == 4) {
-                angle = static_cast<float>(static_cast<double>(probeAngle(walls[0], probe)) - 90.0);
-            } else {
-                angle = static_cast<float>(90.0 - probeAngle(walls[2], probe));
-            }
-        }
-    }
-    static const char* const wallLabels[4] = {"1\n", "2\n", "3\n", "4\n"};
-    for (int i = 0; i < 4 && taken == nullptr; ++i) {
-        if (reachable[i]) {
-            single.label = wallLabels[i];
-            single.position = hit[i];
+    for (const Target& target : targets) {
+        if (reachable[target.walls[0]] && reachable[target.walls[1]]) {
+            ballPosition.x = target.position.x;
+            ballPosition.y = target.position.y;
             for (int k = 0; k < 4; ++k) {
-                single.flags[k] = k == i;
+                *flags[k] = k == target.walls[0] || k == target.walls[1];
             }
-            taken = &single;
-            // Mirror across the wall's normal: vertical for the horizontal
-            // walls 1 and 3, horizontal for walls 2 and 4.
-            angle = (i % 2 == 0) ? 90.0f : 0.0f;
+            cornerHit = target.cornerNumber != 0;
+            cornerNumber = target.cornerNumber;
+            std::printf("%s", target.label);
+            std::printf("%d %d %d %d\n", wall1, wall2, wall3, wall4);
+            std::printf("(%.2f,%.2f)\n", ballPosition.x, ballPosition.y);
+            return target.angle;
         }
     }
-
-    if (taken == nullptr) {
-        std::printf("Prolaz\n");
-        return 0.0f;
-    }
-    ballPosition.x = taken->position.x;
-    ballPosition.y = taken->position.y;
-    for (int k = 0; k < 4; ++k) {
-        *flags[k] = taken->flags[k];
-    }
-    std::printf("%s", taken->label);
-    std::printf("%d %d %d %d\n", wall1, wall2, wall3, wall4);
-    std::printf("(%.2f,%.2f)\n", ballPosition.x, ballPosition.y);
-    return angle;
+    std::printf("Prolaz\n");
+    return 0.0f;
 }

@@ -18,7 +18,7 @@
 namespace {
 
 const std::string invalidMessage = "Neispravan unos, pokusajte ponovo.\n";
-const std::string countMessage = "Broj odbijanja mora biti od 0 do 98!\n";
+const std::string countMessage = "Broj odbijanja mora biti od 0 do " + std::to_string(maxBounceCount) + "!\n";
 const std::string countPrompt = "Unesite broj odbijanja:\n";
 
 // Standard output goes to one temporary file for the whole fuzzing run; each
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(in != nullptr);
 
     DialogueInput input;
-    const DialogueEnd end = runDialogue(in, input);
+    const DialogueEnd end = runDialogue(in, input).end;
     // A memory stream neither fails to read nor to take the prompts.
     FUZZ_CHECK(end == DialogueEnd::complete || end == DialogueEnd::endOfInput);
     const bool complete = end == DialogueEnd::complete;

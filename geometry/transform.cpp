@@ -5,10 +5,21 @@
 
 namespace {
 
+// π and the degree conversions made from it, each rounded once to double
+// (1/180 = 0.005555555555555556, π/180 = 0.017453292519943295,
+// 180/π = 57.29577951308232).
+//
+// The trace depends on the floats made with them: each angle in radians is
+// rounded to float before its cosine and sine are taken, and angleBetween's
+// result is rounded to float. The two ways degrees become radians here,
+// ψ × π × (1/180) in mirrorMatrix and ψ × (π/180) in rotationMatrix, differ
+// in the double's last bit for about a quarter of all angles; the floats
+// were the same for each of 10^7 angles tried, but respelling either one
+// may still round some angle the other way and change a digit of the trace.
 constexpr double pi = 3.141592653589793;
-constexpr double oneOver180 = 0.005555555555555556;
-constexpr double degreesToRadians = 0.017453292519943295;
-constexpr double radiansToDegrees = 57.29577951308232;
+constexpr double oneOver180 = 1.0 / 180.0;
+constexpr double degreesToRadians = pi / 180.0;
+constexpr double radiansToDegrees = 180.0 / pi;
 
 Matrix3 translation(float tx, float ty) {
     Matrix3 t;
@@ -56,7 +67,9 @@ void multiplyMatrix3(Matrix3 left, Matrix3 right, Matrix3* result) {
 }
 
 Matrix3 mirrorMatrix(Point centre, float angleDegrees) {
-    // The mirror line at angle ψ reflects by twice that angle.
+    // The mirror line at angle ψ reflects by twice that angle. At 90 degrees
+    // (a hit on wall 1 or 3) φ is the float nearest π, whose sine is about
+    // -8.7e-8 rather than 0; that residue goes into the new direction.
     const float phi = static_cast<float>(angleDegrees * pi * oneOver180 * 2.0);
     const float c = static_cast<float>(std::cos(static_cast<double>(phi)));
     const float s = static_cast<float>(std::sin(static_cast<double>(phi)));

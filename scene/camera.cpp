@@ -31,7 +31,9 @@ constexpr float fallbackEyeDistance = 1.0f;
 constexpr float minEyeDistance = std::numeric_limits<float>::min() * 16777216.0f;
 constexpr float maxEyeDistance = std::numeric_limits<float>::max() / 4.0f;
 
-constexpr double degreesPerRadian = 180.0 / 3.14159265358979323846;
+// 180/π, the same double as the geometry's conversion. Only the field of
+// view is worked out with it, so it sets pixels, never the trace.
+constexpr double degreesPerRadian = 180.0 / 3.141592653589793;
 
 // Distance from centre to the farther of the two edges lo and hi.
 double halfExtent(double centre, double lo, double hi) {

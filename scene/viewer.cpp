@@ -3,12 +3,12 @@
 #include <GL/glut.h>
 #include <X11/Xutil.h>
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "camera.h"
 #include "color.h"
 #include "scene.h"
+#include "vertices.h"
 
 namespace {
 
@@ -18,23 +18,13 @@ constexpr int windowX = 100;
 constexpr int windowY = 50;
 constexpr float pointSize = 4.0f;
 
-// Circles are drawn as closed loops of this many vertices; the step is the
-// double nearest 2 pi / 100.
-constexpr int circleVertices = 100;
-constexpr double circleStep = 0.06283185307179587;
-// A line is drawn as the segment this many direction vectors to either side
-// of its origin.
-constexpr float lineReach = 100.0f;
-
 void drawCircles() {
     for (const Circle& circle : sceneCircles) {
         setColor(circle.color);
         glBegin(GL_LINE_LOOP);
         for (int i = 0; i < circleVertices; ++i) {
-            const double angle = i * circleStep;
-            glVertex2f(
-                static_cast<float>(circle.center.x + static_cast<double>(circle.radius) * std::cos(angle)),
-                static_cast<float>(circle.center.y + static_cast<double>(circle.radius) * std::sin(angle)));
+            const Point vertex = circleVertex(circle, i);
+            glVertex2f(vertex.x, vertex.y);
         }
         glEnd();
     }
@@ -43,11 +33,10 @@ void drawCircles() {
 void drawLines() {
     for (const Line& line : sceneLines) {
         setColor(line.color);
+        const Segment ends = lineEnds(line);
         glBegin(GL_LINES);
-        glVertex2f(line.origin.x + lineReach * line.direction.x,
-                   line.origin.y + lineReach * line.direction.y);
-        glVertex2f(line.origin.x - lineReach * line.direction.x,
-                   line.origin.y - lineReach * line.direction.y);
+        glVertex2f(ends.start.x, ends.start.y);
+        glVertex2f(ends.end.x, ends.end.y);
         glEnd();
     }
 }

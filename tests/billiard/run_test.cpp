@@ -7,6 +7,7 @@
 #include <string>
 
 #include "scene_reset.h"
+#include "stdout_capture.h"
 
 namespace {
 
@@ -79,9 +80,9 @@ class RunBilliard : public testing::Test {
     void SetUp() override { resetScene(); }
 
     std::string run(int a, int b, Point start, Point direction, int bounces) {
-        testing::internal::CaptureStdout();
+        StdoutCapture capture;
         runBilliard(a, b, start, direction, bounces);
-        return testing::internal::GetCapturedStdout();
+        return capture.finish();
     }
 };
 

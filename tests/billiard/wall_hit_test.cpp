@@ -6,6 +6,7 @@
 
 #include "reflect.h"
 #include "scene_reset.h"
+#include "stdout_capture.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ TEST_P(WallHitStep, TakesTheFirstClearCornerOrWall) {
     bool cornerHit = !c.moves;  // stale values the step must overwrite
     int cornerNumber = 9;
 
-    testing::internal::CaptureStdout();
+    StdoutCapture capture;
     const float result = wallHitStep(10, 5, cornerNumber, probe, ballPosition, flags.wall1, flags.wall2,
                                      flags.wall3, flags.wall4, cornerHit);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capture.finish();
 
     EXPECT_EQ(out, "\n\n" + c.trace);
     const Point expected = c.moves ? c.newPosition : Point(-7.0f, -7.0f);
@@ -122,10 +123,10 @@ TEST(WallHitStepWalls, OverhangTheRectangleAtBothEnds) {
     WallFlags flags;
     bool cornerHit = false;
     int cornerNumber = 0;
-    testing::internal::CaptureStdout();
+    StdoutCapture trace;
     wallHitStep(10, 5, cornerNumber, makeProbe(Point(1, 1), Point(0, 0)), position, flags.wall1, flags.wall2,
                 flags.wall3, flags.wall4, cornerHit);
-    testing::internal::GetCapturedStdout();
+    trace.finish();  // not checked here
 
     // a + 0.01 is summed in double and rounded once: 10.01f, 5.01f.
     const Segment expected[4] = {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+// Sends standard output to a temporary file from construction until finish()
+// or, should a test end early, destruction, and gives back what arrived
+// there. Standard output is flushed at both ends, so the capture holds
+// exactly what was printed while it lasted.
+class StdoutCapture {
+  public:
+    StdoutCapture() : file_(std::tmpfile()) {
+        std::fflush(stdout);
+        saved_ = dup(STDOUT_FILENO);
+        if (file_ == nullptr || saved_ < 0 || dup2(fileno(file_), STDOUT_FILENO) < 0) {
+            ADD_FAILURE() << "standard output cannot be captured";
+        }
+    }
+    ~StdoutCapture() { finish(); }
+    StdoutCapture(const StdoutCapture&) = delete;
+    StdoutCapture& operator=(const StdoutCapture&) = delete;
+
+    // Puts standard output back and returns what was captured; empty when
+    // called again.
+    std::string finish() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            dup2(saved_, STDOUT_FILENO);
+            close(saved_);
+            saved_ = -1;
+        }
+        std::string text;
+        if (file_ != nullptr) {
+            std::rewind(file_);
+            char buffer[4096];
+            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file_)) > 0;) {
+                text.append(buffer, n);
+            }
+            std::fclose(file_);
+            file_ = nullptr;
+        }
+        return text;
+    }
+
+  private:
+    std::FILE* file_ = nullptr;
+    int saved_ = -1;
+};
