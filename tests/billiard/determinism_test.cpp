@@ -15,20 +15,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include "dialogue.h"
 #include "run.h"
 #include "scene_reset.h"
+#include "stdout_capture.h"
 
 namespace {
 
@@ -206,7 +199,7 @@ bool runOnce(const std::string& answers) {
     std::fwrite(answers.data(), 1, answers.size(), in);
     std::rewind(in);
     DialogueInput input;
-    const bool complete = runDialogue(in, input) == DialogueEnd::complete;
+    const bool complete = runDialogue(in, input).end == DialogueEnd::complete;
     std::fclose(in);
     if (complete) {
         runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
@@ -214,58 +207,6 @@ bool runOnce(const std::string& answers) {
     std::fflush(stdout);
     return complete;
 }
-
-// Standard output sent to a temporary file for as long as it lives; what
-// arrived there is read back at the end.
-class CapturedOutput {
-  public:
-    CapturedOutput() : file_(std::tmpfile()) {
-        std::fflush(stdout);
-        saved_ = dup(fileno(stdout));
-        dup2(fileno(file_), fileno(stdout));
-#ifdef _WIN32
-        _setmode(fileno(stdout), _O_BINARY);  // as the program's own streams are
-#endif
-    }
-    ~CapturedOutput() {
-        restore();
-        std::fclose(file_);
-    }
-    CapturedOutput(const CapturedOutput&) = delete;
-    CapturedOutput& operator=(const CapturedOutput&) = delete;
-
-    // Where the next output will start.
-    long position() {
-        std::fflush(stdout);
-        return static_cast<long>(lseek(fileno(stdout), 0, SEEK_CUR));
-    }
-
-    // Puts standard output back and returns all that was captured.
-    std::string finish() {
-        restore();
-        std::rewind(file_);
-        std::ostringstream all;
-        char buffer[1 << 16];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
-            all.write(buffer, static_cast<std::streamsize>(n));
-        }
-        return all.str();
-    }
-
-  private:
-    void restore() {
-        if (saved_ >= 0) {
-            std::fflush(stdout);
-            dup2(saved_, fileno(stdout));
-            close(saved_);
-            saved_ = -1;
-        }
-    }
-
-    std::FILE* file_;
-    int saved_ = -1;
-};
 
 std::string hex(std::uint64_t value) {
     char text[19];
@@ -293,14 +234,14 @@ TEST(Determinism, SeededDialoguesPrintTheSameOnEveryPlatform) {
 
     std::vector<long> starts;
     int incomplete = -1;
-    CapturedOutput capture;
+    StdoutCapture capture;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        starts.push_back(capture.position());
+        starts.push_back(capture.size());
         if (!runOnce(inputs[i]) && incomplete < 0) {
             incomplete = static_cast<int>(i);
         }
     }
-    starts.push_back(capture.position());
+    starts.push_back(capture.size());
     const std::string out = capture.finish();
     ASSERT_EQ(incomplete, -1) << "a generated dialogue did not complete:\n" << inputs[incomplete];
     ASSERT_EQ(static_cast<std::size_t>(starts.back()), out.size());

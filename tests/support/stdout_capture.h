@@ -6,6 +6,11 @@
 #include <cstdio>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 // Sends standard output to a temporary file from construction until finish()
 // or, should a test end early, destruction, and gives back what arrived
 // there. Standard output is flushed at both ends, so the capture holds
@@ -18,10 +23,21 @@ class StdoutCapture {
         if (file_ == nullptr || saved_ < 0 || dup2(fileno(file_), STDOUT_FILENO) < 0) {
             ADD_FAILURE() << "standard output cannot be captured";
         }
+#ifdef _WIN32
+        _setmode(STDOUT_FILENO, _O_BINARY);  // "\n" stays one byte, as in the program
+#endif
     }
-    ~StdoutCapture() { finish(); }
+    ~StdoutCapture() {
+        finish();
+    }
     StdoutCapture(const StdoutCapture&) = delete;
     StdoutCapture& operator=(const StdoutCapture&) = delete;
+
+    // How many bytes have arrived so far.
+    long size() {
+        std::fflush(stdout);
+        return static_cast<long>(lseek(STDOUT_FILENO, 0, SEEK_CUR));
+    }
 
     // Puts standard output back and returns what was captured; empty when
     // called again.
