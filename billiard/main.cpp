@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "binary_streams.h"
 #include "dialogue.h"
 #include "run.h"
 #include "viewer.h"
@@ -17,6 +18,7 @@ int outputFailed() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStreams();
     DialogueInput input;
     switch (runDialogue(stdin, input)) {
         case DialogueEnd::complete:
