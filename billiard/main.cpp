@@ -1,13 +1,9 @@
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 #include "dialogue.h"
 #include "run.h"
+#include "standard_streams.h"
 #include "viewer.h"
 
 namespace {
@@ -18,32 +14,10 @@ int outputFailed(int error) {
     return 1;
 }
 
-#ifndef _WIN32
-// A closed standard error is opened on /dev/null, where its messages would
-// have gone anyway. Left closed, descriptor 2 would go to the next file
-// opened, the X connection, and a library's message on stderr would then
-// corrupt the X protocol and leave the program waiting forever. Closed
-// standard input and output stay closed: the dialogue reports them and
-// ends the program before anything else is opened.
-void keepStandardErrorOpen() {
-    if (fcntl(STDERR_FILENO, F_GETFD) != -1 || errno != EBADF) {
-        return;
-    }
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0 && null != STDERR_FILENO) {
-        // A closed descriptor 0 or 1 got it: give it back.
-        dup2(null, STDERR_FILENO);
-        close(null);
-    }
-}
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifndef _WIN32
-    keepStandardErrorOpen();
-#endif
+    prepareStandardStreams();
     DialogueInput input;
     const DialogueResult dialogue = runDialogue(stdin, input);
     switch (dialogue.end) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "coordinate_text.h"
 #include "intersect.h"
 #include "scene.h"
 #include "transform.h"
@@ -59,7 +60,9 @@ float wallHitStep(int a, int b, int& cornerNumber, Segment probe, Point& ballPos
     for (int i = 0; i < 4; ++i) {
         result[i] = intersectSegments(probe, walls[i], hit[i]);
     }
-    std::printf("\n\n<<%.2f,%.2f/%.2f,%.2f/>>\n", probe.start.x, probe.start.y, probe.end.x, probe.end.y);
+    std::printf("\n\n<<%s,%s/%s,%s/>>\n", coordinateText(probe.start.x).text,
+                coordinateText(probe.start.y).text, coordinateText(probe.end.x).text,
+                coordinateText(probe.end.y).text);
     std::printf("<<<<<%d %d %d %d/>>>>>\n", result[0], result[1], result[2], result[3]);
 
     cornerHit = false;
@@ -107,7 +110,8 @@ float wallHitStep(int a, int b, int& cornerNumber, Segment probe, Point& ballPos
             cornerNumber = target.cornerNumber;
             std::printf("%s", target.label);
             std::printf("%d %d %d %d\n", wall1, wall2, wall3, wall4);
-            std::printf("(%.2f,%.2f)\n", ballPosition.x, ballPosition.y);
+            std::printf("(%s,%s)\n", coordinateText(ballPosition.x).text,
+                        coordinateText(ballPosition.y).text);
             return target.angle;
         }
     }

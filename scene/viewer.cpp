@@ -1,9 +1,25 @@
 #include "viewer.h"
 
 #include <GL/glut.h>
-#include <X11/Xutil.h>
 #include <algorithm>
 #include <cstring>
+#ifdef _WIN32
+#ifdef GLUT_DISABLE_ATEXIT_HACK
+#error "glutInit and glutCreateWindow must hand GLUT this program's exit"
+#endif
+// freeglut for Windows parses -geometry with its own copy of Xlib's
+// XParseGeometry, which its static library holds and no header declares.
+extern "C" int XParseGeometry(const char* string, int* x, int* y, unsigned int* width, unsigned int* height);
+// Its result's bits, as Xlib's header gives them.
+constexpr int XValue = 0x0001;
+constexpr int YValue = 0x0002;
+constexpr int WidthValue = 0x0004;
+constexpr int HeightValue = 0x0008;
+constexpr int XNegative = 0x0010;
+constexpr int YNegative = 0x0020;
+#else
+#include <X11/Xutil.h>
+#endif
 
 #include "camera.h"
 #include "color.h"
@@ -165,6 +181,10 @@ void startViewer(int argc, char** argv) {
     glutInitWindowPosition(windowX, windowY);
     const GeometryOption geometry = lastGeometryOption(argc, argv);
     int glutArgc = argc;  // GLUT's copy: it may take its own options out
+    // Where GLUT has exit-hook entry points (freeglut on Windows), its header
+    // maps glutInit and glutCreateWindow to __glutInitWithExit and
+    // __glutCreateWindowWithExit with this program's exit, so that closing
+    // the window ends the process through exit and the at-exit clean-up runs.
     glutInit(&glutArgc, argv);
     // freeglut takes a size even from a -geometry that gives none, such as
     // +40+30, and then cannot create the window; the default size stays.

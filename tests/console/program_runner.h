@@ -41,6 +41,9 @@ ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, 
 // A started child whose standard output and error go to files.
 struct StartedProgram {
     pid_t pid = -1;
+#ifdef _WIN32
+    void* process = nullptr;  // the child's process handle
+#endif
     std::string inPath;
     std::string outPath;
     std::string errPath;

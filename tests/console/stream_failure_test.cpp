@@ -14,7 +14,17 @@ namespace {
 
 const std::string readmeOutput = dialogue + readmeTrace;
 const std::string earlyEnd = "Unos je prekinut pre kraja dijaloga.\n";
-const char* const noDisplay = "failed to open display";
+
+// The C library's texts for a write to a pipe without a reader and a read
+// of a directory. Windows' C runtime has no errno for either Windows error
+// and reports both as EINVAL.
+#ifdef _WIN32
+const std::string brokenPipeText = "Invalid argument";
+const std::string directoryText = "Invalid argument";
+#else
+const std::string brokenPipeText = "Broken pipe";
+const std::string directoryText = "Is a directory";
+#endif
 
 struct StreamCase {
     const char* rule;
@@ -52,6 +62,11 @@ class Streams : public testing::TestWithParam<StreamCase> {};
 
 TEST_P(Streams, FailuresAreNamedAndEndTheProgramBeforeTheWindow) {
     const StreamCase& c = GetParam();
+#ifdef _WIN32
+    if (c.setup.output == OutputSink::deviceFull || c.setup.outputLimit >= 0) {
+        GTEST_SKIP() << "Windows has no device that is always full and no limit on a file's size";
+    }
+#endif
     const ProgramResult result = runProgram(BILIJAR_PATH, c.setup);
     expectNoCrash(result);
     EXPECT_EQ(result.exitStatus, 1);
@@ -74,9 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
         StreamCase{"a closed standard output", input(readmeInput, OutputSink::closed), "",
                    "Ispis nije uspeo: Bad file descriptor\n", false},
         StreamCase{"a pipe whose reader has gone while SIGPIPE is ignored",
-                   input(readmeInput, OutputSink::brokenPipe), "", "Ispis nije uspeo: Broken pipe\n", false},
+                   input(readmeInput, OutputSink::brokenPipe), "",
+                   "Ispis nije uspeo: " + brokenPipeText + "\n", false},
         StreamCase{"standard input is a directory", inputFrom("/"), "Unesite dimenzije pravougaonika:\na=\n",
-                   "Citanje ulaza nije uspelo: Is a directory\n", false},
+                   "Citanje ulaza nije uspelo: " + directoryText + "\n", false},
         StreamCase{"input ending at an open prompt ends its line first", input("10\n5\n2\n"),
                    "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=y=\n", earlyEnd, false},
         StreamCase{"input ending at the count's prompt, whose line is ended", input("10\n5\n2\n1\n1\n1\n"),

@@ -1,0 +1,33 @@
+#include "standard_streams.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+void prepareStandardStreams() {
+    // A stream without a handle (a closed standard output) has no mode to
+    // set; its writes fail later and are reported then.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+#else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+void prepareStandardStreams() {
+    if (fcntl(STDERR_FILENO, F_GETFD) != -1 || errno != EBADF) {
+        return;
+    }
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0 && null != STDERR_FILENO) {
+        // A closed descriptor 0 or 1 got it: give it back.
+        dup2(null, STDERR_FILENO);
+        close(null);
+    }
+}
+#endif

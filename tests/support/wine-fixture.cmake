@@ -1,0 +1,25 @@
+# Starts (MODE=start) or stops (MODE=stop) a persistent Wine server for the
+# prefix WINEPREFIX, as the setup and cleanup of the tests' fixture.
+#   cmake -DWINE=wine64 -DWINESERVER=wineserver -DWINEPREFIX=dir -DMODE=start|stop -P wine-fixture.cmake
+set(ENV{WINEPREFIX} ${WINEPREFIX})
+set(ENV{WINEDEBUG} -all)
+set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml=")
+if(MODE STREQUAL "stop")
+  execute_process(COMMAND ${WINESERVER} -k OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
+  return()
+endif()
+if(NOT MODE STREQUAL "start")
+  message(FATAL_ERROR "MODE must be start or stop, not '${MODE}'")
+endif()
+# The server puts itself in the background and stays until it is stopped.
+# Output goes to /dev/null, not to CTest's pipe, which the server and the
+# services started next would keep open.
+execute_process(COMMAND ${WINESERVER} -p OUTPUT_FILE /dev/null ERROR_FILE /dev/null RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${WINESERVER} -p failed (${result})")
+endif()
+execute_process(COMMAND ${WINE} cmd /c exit 0 OUTPUT_FILE /dev/null ERROR_FILE /dev/null RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "Wine cannot run a Windows program in ${WINEPREFIX} (${result})")
+endif()
+message(STATUS "Wine server up for ${WINEPREFIX}")
