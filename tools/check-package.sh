@@ -4,9 +4,10 @@
 # --preset deb) and the packages must be equal byte for byte; hardening-check
 # finds all but control-flow integrity, which no bookworm binary has (stack
 # clash stays "unknown"); lintian finds no error, warning or hardening tag;
-# Depends and the files are complete; the unpacked program prints the
-# README's example trace without a display. Missing tools are installed when
-# this runs as root.
+# Depends and the files are complete, and cmake --install under another
+# prefix installs the same files; the unpacked program prints the README's
+# example trace (tests/console/readme_example.txt) without a display.
+# Missing tools are installed when this runs as root.
 #   tools/check-package.sh [dir]   leaves the checked package in dir
 #                                  (default build-package)
 set -euo pipefail
@@ -23,29 +24,7 @@ fail() {
     exit 1
 }
 
-# need COMMAND PACKAGE...: installs the packages when COMMAND is missing.
-need() {
-    local command=$1
-    shift
-    command -v "$command" >/dev/null 2>&1 && return
-    if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
-        echo "$command is missing: installing $*" >&2
-        # Another apt-get (a parallel job's) may hold the lock for a while.
-        apt-get -o DPkg::Lock::Timeout=300 update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 install -y -qq \
-            --no-install-recommends "$@" >/dev/null
-    else
-        fail "$command is missing: install the Debian package(s) $* (as root) and run again"
-    fi
-}
-
-need man man-db groff-base
-need lintian lintian
-# CPack works out Depends with these two.
-need dpkg-shlibdeps dpkg-dev
-need file file
-need git git
-need hardening-check devscripts
+bash "$root/tools/install-packages.sh" package
 
 # 1. The manual page renders without a warning.
 man --warnings -l docs/bilijar.1 >/dev/null 2>"$work/man.err"
@@ -83,7 +62,8 @@ unpacked="$work/root"
 dpkg -x "$deb" "$unpacked"
 hardening-check --nocfprotection "$unpacked/usr/bin/bilijar" || fail "the packaged program lacks hardening"
 
-# 4. Depends (from dpkg-shlibdeps) and the files.
+# 4. Depends (from dpkg-shlibdeps) and the files: the package's, and those
+# that cmake --install puts under another prefix, equal to their sources.
 depends=$(dpkg-deb -f "$deb" Depends)
 # One package name a line, alternatives included, versions dropped.
 printf '%s\n' "$depends" | tr ',|' '\n' | awk 'NF {print $1}' >"$work/depends"
@@ -96,6 +76,13 @@ for file in ./usr/bin/bilijar ./usr/share/man/man1/bilijar.1.gz "$doc/copyright"
     "$doc/README.md" "$doc/LICENSE"; do
     grep -qxF "$file" "$work/contents" || fail "$deb does not contain $file"
 done
+DESTDIR="$work/stage" cmake --install "$work/one/build-package" --prefix /opt/bilijar >/dev/null
+stage=$work/stage/opt/bilijar
+[ -x "$stage/bin/bilijar" ] || fail "cmake --install did not install $stage/bin/bilijar"
+gzip -dc "$stage/share/man/man1/bilijar.1.gz" | cmp -s - docs/bilijar.1 || fail "cmake --install: no docs/bilijar.1"
+for file in README.md LICENSE; do
+    cmp -s "$file" "$stage/share/doc/bilijar/$file" || fail "cmake --install did not install $file"
+done
 
 # 5. The unpacked program on the README's example. Without a display, GLUT
 # ends the run after the trace with status 1.
@@ -104,36 +91,11 @@ changelog_version=$(gzip -dc "$unpacked/$doc/changelog.gz" | sed -n '1s/^bilijar
     fail "the changelog's latest entry is for '$changelog_version', the package is $version"
 status=0
 printf '10\n5\n2\n1\n1\n1\n1\n' | env -u DISPLAY "$unpacked/usr/bin/bilijar" >"$work/out" 2>"$work/err" || status=$?
-cat >"$work/expected" <<'EOF'
-Unesite dimenzije pravougaonika:
-a=b=Unesite pocetnu tacku:
-x=y=Unesite vektor pravca:
-x=y=Unesite broj odbijanja:
-0 0 0 0
-
-
-
-
-
-
-<<2.00,1.00/22.00,21.00/>>
-<<<<<0 0 1 0/>>>>>
-3
-0 0 1 0
-(6.00,5.00)
-
-
-<<6.00,5.00/86.00,-75.00/>>
-<<<<<0 1 1 0/>>>>>
-2
-0 1 0 0
-(10.00,1.00)
-EOF
 if [ "$status" -ne 1 ] || ! grep -q 'failed to open display' "$work/err"; then
     cat "$work/err" >&2
     fail "the packaged program ended with status $status, not GLUT's 1 for no display"
 fi
-if ! diff -u "$work/expected" "$work/out" >&2; then
+if ! diff -u "$work/one/tests/console/readme_example.txt" "$work/out" >&2; then
     fail "the packaged program's trace differs from the expected one (above)"
 fi
 echo "package checked: $deb"

@@ -12,7 +12,7 @@ set -euo pipefail
 declare -A groups=(
     [test]="build-essential cmake ninja-build libgl-dev libglu1-mesa-dev libglut-dev libgtest-dev libx11-dev xvfb"
     [checks]="clang libclang-rt-dev valgrind clang-format"
-    [package]="man-db groff-base lintian dpkg-dev file devscripts"
+    [package]="man-db groff-base lintian dpkg-dev file devscripts git"
     [i386]="g++-i686-linux-gnu qemu-user googletest"
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest"

@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::string readmeOutput = dialogue + readmeTrace;
 const std::string earlyEnd = "Unos je prekinut pre kraja dijaloga.\n";
 
 // The C library's texts for a write to a pipe without a reader and a read
