@@ -9,8 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -75,13 +73,6 @@ std::vector<std::string> launchCommand(const std::string& program) {
 }
 
 }  // namespace
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
 
 StartedProgram startProgram(const std::string& program, const ProgramSetup& setup) {
     StartedProgram started;
@@ -163,14 +154,6 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
     return started;
 }
 
-StartedProgram startProgram(const std::string& program, const std::string& input,
-                            const std::string& display) {
-    ProgramSetup setup;
-    setup.input = input;
-    setup.display = display;
-    return startProgram(program, setup);
-}
-
 ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds) {
     ProgramResult result;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
@@ -198,19 +181,4 @@ void killProgram(const StartedProgram& started) {
     int status = 0;
     waitpid(started.pid, &status, 0);
     removeFiles(started);
-}
-
-ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, double timeoutSeconds) {
-    const StartedProgram started = startProgram(program, setup);
-    ProgramResult result = waitProgram(started, timeoutSeconds);
-    if (result.timedOut) {
-        killProgram(started);
-    }
-    return result;
-}
-
-ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds) {
-    ProgramSetup setup;
-    setup.input = input;
-    return runProgram(program, setup, timeoutSeconds);
 }

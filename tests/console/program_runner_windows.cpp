@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "program_runner.h"
 
@@ -74,13 +73,6 @@ void appendArgument(std::string& commandLine, const std::string& argument) {
 
 }  // namespace
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
 StartedProgram startProgram(const std::string& program, const ProgramSetup& setup) {
     // A sink that only POSIX has would be a test that checks nothing here.
     if (setup.output == OutputSink::deviceFull || setup.outputLimit >= 0) {
@@ -144,14 +136,6 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
     return started;
 }
 
-StartedProgram startProgram(const std::string& program, const std::string& input,
-                            const std::string& display) {
-    ProgramSetup setup;
-    setup.input = input;
-    setup.display = display;
-    return startProgram(program, setup);
-}
-
 ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds) {
     ProgramResult result;
     if (WaitForSingleObject(started.process, static_cast<DWORD>(timeoutSeconds * 1000.0)) != WAIT_OBJECT_0) {
@@ -175,19 +159,4 @@ void killProgram(const StartedProgram& started) {
     WaitForSingleObject(started.process, INFINITE);
     CloseHandle(started.process);
     removeFiles(started);
-}
-
-ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, double timeoutSeconds) {
-    const StartedProgram started = startProgram(program, setup);
-    ProgramResult result = waitProgram(started, timeoutSeconds);
-    if (result.timedOut) {
-        killProgram(started);
-    }
-    return result;
-}
-
-ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds) {
-    ProgramSetup setup;
-    setup.input = input;
-    return runProgram(program, setup, timeoutSeconds);
 }
