@@ -137,11 +137,26 @@ void fitSizeToScreen(const GeometryOption& option) {
 }
 
 // Another client may resize the window beyond the screen (XResizeWindow),
-// as -geometry may ask: the driver's buffers for such a window would not
-// survive the next picture. The window is then asked back to the screen's
-// size, and nothing is drawn while it is larger.
+// as -geometry may ask. The GL driver sizes its buffers to the window when
+// the viewport is set, and Mesa's software renderer does not survive buffers
+// for such a window, or spends many seconds on each picture. So no GL state
+// is set up for a window beyond the screen: it is asked back to the screen's
+// size instead. A reshape's size may be out of date by then, so the size
+// that counts is the window's own (glutGet asks the window system); each
+// change of it brings a reshape of its own.
 bool beyondScreen(int width, int height) {
     return width > glutGet(GLUT_SCREEN_WIDTH) || height > glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+// The window size that the viewport and projection were last set up for. A
+// window whose size differs has a reshape on the way, with its picture after
+// it; drawing before that would draw with the wrong viewport, or into the
+// driver's buffers of an earlier size.
+int preparedWidth = -1;
+int preparedHeight = -1;
+
+bool preparedForWindow() {
+    return glutGet(GLUT_WINDOW_WIDTH) == preparedWidth && glutGet(GLUT_WINDOW_HEIGHT) == preparedHeight;
 }
 
 // A window destroyed by another client (XDestroyWindow, as `xdotool
@@ -220,8 +235,8 @@ void startViewer(int argc, char** argv) {
 }
 
 void onDisplay() {
-    if (beyondScreen(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT))) {
-        return;  // nothing is drawn until the window has its smaller size
+    if (!preparedForWindow()) {
+        return;  // the reshape for the window's present size comes first
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
@@ -235,11 +250,15 @@ void onDisplay() {
 }
 
 void onReshape(int width, int height) {
+    const int windowWidth = glutGet(GLUT_WINDOW_WIDTH);
+    const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    if (beyondScreen(windowWidth, windowHeight)) {
+        glutReshapeWindow(std::min(windowWidth, glutGet(GLUT_SCREEN_WIDTH)),
+                          std::min(windowHeight, glutGet(GLUT_SCREEN_HEIGHT)));
+        return;
+    }
     if (beyondScreen(width, height)) {
-        // The projection is made for the size asked for.
-        width = std::min(width, glutGet(GLUT_SCREEN_WIDTH));
-        height = std::min(height, glutGet(GLUT_SCREEN_HEIGHT));
-        glutReshapeWindow(width, height);
+        return;  // out of date: the window is smaller already
     }
     // The scene does not change while the viewer runs, so this is the camera
     // that start-up put into the model-view matrix.
@@ -249,4 +268,6 @@ void onReshape(int width, int height) {
     glLoadIdentity();
     glViewport(0, 0, projection.viewportWidth, projection.viewportHeight);
     gluPerspective(projection.fovy, projection.aspect, projection.zNear, projection.zFar);
+    preparedWidth = width;
+    preparedHeight = height;
 }

@@ -14,12 +14,14 @@ void startViewer(int argc, char** argv);
 
 // Display callback: draws circles, lines, segments and points, each list
 // first to last, so later items cover earlier ones; then swaps buffers.
-// Draws nothing while the window is larger than the screen.
+// Draws nothing while the window's size is not the one that the last
+// reshape set up (its own reshape, and then a picture, are on the way).
 void onDisplay();
 
 // Reshape callback: sets the viewport and a projection that shows the whole
 // scene box for the new window size. A height of 0 is taken as 1. Leaves
-// GL_PROJECTION as the current matrix mode. A size beyond the screen's is
-// cut down to the screen's: the window is asked back to it, and the
-// projection is made for it.
+// GL_PROJECTION as the current matrix mode. A window beyond the screen is
+// asked back to the screen's size and gets no viewport or projection until
+// it has that size; neither does a reshape whose size the window no longer
+// has.
 void onReshape(int width, int height);

@@ -386,11 +386,12 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         }
         const Window window = x.waitForWindow(windowTitle, 20.0);
         ASSERT_NE(window, 0u) << "no window titled \"" << windowTitle << "\" appeared";
+        Image image;
         if (row.resizeWidth != 0) {
+            // The window as a user sees it first, then resized from outside.
+            ASSERT_TRUE(waitForPicture(x, window, 640, 480, image)) << "no first 640x480 picture";
             x.resize(window, row.resizeWidth, row.resizeHeight);
         }
-
-        Image image;
         ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
             << "no finished " << row.shape.width << "x" << row.shape.height << " picture";
         int left = -1;

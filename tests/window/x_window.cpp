@@ -95,6 +95,12 @@ bool XConnection::grab(Window window, Image& image) {
     if (!XGetWindowAttributes(display_, window, &attributes) || attributes.map_state != IsViewable) {
         return false;
     }
+    // A window beyond the screen (another client may make one) is no
+    // picture yet; grabbing it whole would move gigabytes.
+    if (attributes.width > WidthOfScreen(attributes.screen) ||
+        attributes.height > HeightOfScreen(attributes.screen)) {
+        return false;
+    }
     const int errorsBefore = protocolErrors;
     XImage* ximage = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
                                static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);

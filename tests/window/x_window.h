@@ -50,7 +50,8 @@ class XConnection {
     // Where the window's top-left corner is on the screen; false if it is gone.
     bool windowPosition(Window window, int& x, int& y);
 
-    // The window's pixels; false if it is not mapped or is gone.
+    // The window's pixels; false if it is not mapped, is gone or is larger
+    // than the screen.
     bool grab(Window window, Image& image);
 
     void resize(Window window, int width, int height);
