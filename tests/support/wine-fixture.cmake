@@ -21,9 +21,10 @@ if(DISPLAY_FILE)
   endif()
   set(ENV{DISPLAY} :${number})
 endif()
-# A server that listing the tests started may linger for a few seconds,
-# with services on another display or none; wait for it to end.
-execute_process(COMMAND ${WINESERVER} -w OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
+# A server that is still up (one that listing the tests started and that
+# lingers for a few seconds, or this fixture's own when ctest --repeat runs
+# the setup again) has its services on another display or none: stop it.
+execute_process(COMMAND ${WINESERVER} -k OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
 # The server puts itself in the background and stays until it is stopped.
 # Output goes to /dev/null, not to CTest's pipe, which the server and the
 # services started next would keep open.
