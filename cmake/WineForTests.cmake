@@ -28,12 +28,15 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${bilijar_wine_environ
 # A persistent Wine server for the whole test run, its services started by
 # one program whose output goes nowhere: otherwise each test's first Windows
 # program starts them, they inherit its output, and CTest waits for them.
-# Every test requires this fixture.
+# Every test requires this fixture. When BILIJAR_WINE_DISPLAY_FILE is set,
+# the services start on the X server whose display number that file holds
+# when the tests run, so that Windows programs started with that DISPLAY
+# show their windows there.
 set(wine_fixture ${CMAKE_CURRENT_LIST_DIR}/../tests/support/wine-fixture.cmake)
 foreach(mode start stop)
   add_test(NAME wine.${mode} COMMAND ${CMAKE_COMMAND}
     "-DWINE=${bilijar_wine}" "-DWINESERVER=${BILIJAR_WINESERVER}" "-DWINEPREFIX=${BILIJAR_WINEPREFIX}"
-    -DMODE=${mode} -P ${wine_fixture})
+    "-DDISPLAY_FILE=${BILIJAR_WINE_DISPLAY_FILE}" -DMODE=${mode} -P ${wine_fixture})
 endforeach()
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)

@@ -15,7 +15,7 @@ declare -A groups=(
     [package]="man-db groff-base lintian dpkg-dev file devscripts git"
     [i386]="g++-i686-linux-gnu qemu-user googletest"
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
-    [windows]="g++-mingw-w64-x86-64-posix wine64 googletest"
+    [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
 )
 for arch in i386 arm64; do
     groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "program_runner.h"
 
@@ -71,6 +72,44 @@ void appendArgument(std::string& commandLine, const std::string& argument) {
     commandLine += '"';
 }
 
+// A variable of this process's environment as it was before the runner set
+// it for a child.
+struct SavedVariable {
+    std::string name;
+    bool set = false;
+    std::string value;
+};
+
+// Puts each NAME=value into this process's environment, which the child
+// inherits; returns what they replaced.
+std::vector<SavedVariable> setVariables(const std::vector<std::string>& variables) {
+    std::vector<SavedVariable> saved;
+    for (const std::string& variable : variables) {
+        const size_t equals = variable.find('=');
+        if (equals == std::string::npos) {
+            std::fprintf(stderr, "startProgram: %s is not NAME=value\n", variable.c_str());
+            std::abort();
+        }
+        SavedVariable old;
+        old.name = variable.substr(0, equals);
+        const DWORD size = GetEnvironmentVariableA(old.name.c_str(), nullptr, 0);
+        if (size > 0) {
+            old.set = true;
+            old.value.resize(size);
+            old.value.resize(GetEnvironmentVariableA(old.name.c_str(), &old.value[0], size));
+        }
+        SetEnvironmentVariableA(old.name.c_str(), variable.c_str() + equals + 1);
+        saved.push_back(old);
+    }
+    return saved;
+}
+
+void restoreVariables(const std::vector<SavedVariable>& saved) {
+    for (auto old = saved.rbegin(); old != saved.rend(); ++old) {
+        SetEnvironmentVariableA(old->name.c_str(), old->set ? old->value.c_str() : nullptr);
+    }
+}
+
 }  // namespace
 
 StartedProgram startProgram(const std::string& program, const ProgramSetup& setup) {
@@ -85,7 +124,9 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
     started.errPath = tempFile("");
     const std::string& inPath = setup.inputPath.empty() ? started.inPath : setup.inputPath;
     const HANDLE in = inheritedFile(inPath, GENERIC_READ, OPEN_EXISTING);
-    const HANDLE err = inheritedFile(started.errPath, GENERIC_WRITE, TRUNCATE_EXISTING);
+    // Stays null for a closed standard error.
+    const HANDLE err =
+        setup.errorClosed ? nullptr : inheritedFile(started.errPath, GENERIC_WRITE, TRUNCATE_EXISTING);
     HANDLE out = nullptr;  // stays null for a closed standard output
     switch (setup.output) {
         case OutputSink::captured:
@@ -107,8 +148,9 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
     }
 
     // The child inherits this process's environment, DISPLAY as the setup
-    // asks.
+    // asks, and the setup's variables, which this process then gives up.
     SetEnvironmentVariableA("DISPLAY", setup.display.empty() ? nullptr : setup.display.c_str());
+    const std::vector<SavedVariable> saved = setVariables(setup.environment);
     std::string commandLine;
     appendArgument(commandLine, program);
     for (const std::string& argument : setup.arguments) {
@@ -125,9 +167,12 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
                         &startup, &info)) {
         fail("CreateProcess");
     }
+    restoreVariables(saved);
     CloseHandle(info.hThread);
     CloseHandle(in);
-    CloseHandle(err);
+    if (err != nullptr) {
+        CloseHandle(err);
+    }
     if (out != nullptr) {
         CloseHandle(out);
     }

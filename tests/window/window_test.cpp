@@ -2,10 +2,11 @@
 // ends when the user closes the window.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,7 +45,23 @@ struct Shape {
     int width;
     int height;
     double pixelsPerUnit;
+    const char* notOnWindows = nullptr;  // why Windows cannot show this shape
 };
+
+// Whether a check is left out because Windows behaves otherwise there
+// (notOnWindows says why, or is null); if so, the test's output says so.
+bool leftOutOnWindows(const char* notOnWindows, const std::string& what) {
+#ifdef _WIN32
+    if (notOnWindows != nullptr) {
+        std::cout << "not checked on Windows: " << what << ": " << notOnWindows << std::endl;
+        return true;
+    }
+#else
+    (void)notOnWindows;
+    (void)what;
+#endif
+    return false;
+}
 
 // A point of the scene's plane.
 struct PlanePoint {
@@ -88,7 +105,8 @@ const std::vector<WindowCase>& windowCases() {
         // outweigh the margin: t = 5.01 * 15 / (10.02 * (20 - 3)) = 0.44118,
         // 15 / (10.02 * t).
         {"table10x5", "10\n5\n2\n1\n1\n1\n1\n", true, 10, 5, 5, 2.5, {2, 1}, {4, 3}, {8, 3}, true,
-         {{640, 480, 57.826}, {300, 700, 28.514}, {1000, 200, 24.094}, {40, 30, 3.3931}}},
+         {{640, 480, 57.826}, {300, 700, 28.514}, {1000, 200, 24.094},
+          {40, 30, 3.3931, "a window with a caption is at least as wide as the caption's buttons"}}},
         // e = 10.02, t = 1.05 * 5.01 / 10.02 = 0.525: 240 / (10.02 * 0.525).
         {"table10x10", "10\n10\n2\n1\n1\n1\n1\n", true, 10, 10, 5, 5, {2, 1}, {6, 5}, {9.5, 9.5}, true,
          {{640, 480, 45.623}}},
@@ -216,7 +234,8 @@ bool waitForPicture(XConnection& x, Window window, int width, int height, Image&
 }
 
 void saveScreenshot(const Image& image, const std::string& name) {
-    mkdir(SCREENSHOT_DIR, 0755);
+    std::error_code ignored;
+    std::filesystem::create_directories(SCREENSHOT_DIR, ignored);
     writePpm(image, std::string(SCREENSHOT_DIR) + "/" + name + ".ppm");
 }
 
@@ -279,17 +298,21 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
     REQUIRE_TEST_DISPLAY(display);
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
-    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window of an earlier run is still open";
+    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
 
     const WindowCase& c = GetParam();
     ProgramGuard guard{startProgram(BILIJAR_PATH, c.input, display)};
     const Window window = x.waitForWindow(windowTitle, 20.0);
-    ASSERT_NE(window, 0u) << "no window titled \"" << windowTitle << "\" appeared";
+    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
 
     // The whole trace was out before the window opened.
     const std::string traceWhileOpen = readFile(guard.program.outPath);
 
     for (const Shape& shape : c.shapes) {
+        if (leftOutOnWindows(shape.notOnWindows,
+                             std::to_string(shape.width) + "x" + std::to_string(shape.height))) {
+            continue;
+        }
         int width = 0;
         int height = 0;
         ASSERT_TRUE(x.windowSize(window, width, height));
@@ -335,6 +358,7 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
     const WindowCase& table10x5 = windowCases()[0];
+    const char* const windowsFitsTheFrame = "the window's frame, not its client area, is kept to the screen";
     // clang-format off
     struct Row {
         const char* rule;
@@ -345,6 +369,7 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         std::vector<std::string> environment = {};
         bool errorClosed = false;
         int resizeWidth = 0, resizeHeight = 0;  // when not 0, another client resizes the window first
+        const char* notOnWindows = nullptr;     // why the rule does not hold on Windows
     } rows[] = {
         {"no options: 640 by 480 at (100, 50)", {}, 100, 50, {640, 480, 57.826}},
         {"-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, {300, 200, 24.094}},
@@ -353,22 +378,26 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         // The fixture's screen is 1280 by 1024; the table fills 1 / 1.05 of
         // its width: 640 / (1.05 * 5.01). Mesa crashed on a window this size.
         {"-geometry 32767x32767-0-0: the screen's size, counted from the bottom right corner",
-         {"-geometry", "32767x32767-0-0"}, 0, 0, {1280, 1024, 121.66}},
+         {"-geometry", "32767x32767-0-0"}, 0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 0, 0,
+         windowsFitsTheFrame},
         {"a window resized beyond the screen by another client gets the screen's size", {"-geometry", "+0+0"},
-         0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 32767, 32767},
+         0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 32767, 32767, windowsFitsTheFrame},
         {"a window destroyed by another client ends the program", {}, 100, 50, {640, 480, 57.826},
-         Ending::destroyedByAnotherClient},
+         Ending::destroyedByAnotherClient, {}, false, 0, 0, "only the window's own thread can destroy it"},
         // With descriptor 2 closed, the X connection took it and the GL
         // library's messages went into the X protocol: the program hung.
         {"a closed standard error and no GL driver", {}, 0, 0, {}, Ending::noWindow,
-         {"LIBGL_DRIVERS_PATH=/nonexistent"}, true},
+         {"LIBGL_DRIVERS_PATH=/nonexistent"}, true, 0, 0, "Windows always has a GL driver (GDI's)"},
         {"a closed standard error and a chatty GL library", {}, 100, 50, {640, 480, 57.826},
          Ending::closedByUser, {"LIBGL_DEBUG=verbose"}, true},
     };
     // clang-format on
     for (const Row& row : rows) {
+        if (leftOutOnWindows(row.notOnWindows, row.rule)) {
+            continue;
+        }
         SCOPED_TRACE(row.rule);
-        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window of an earlier run is still open";
+        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
         ProgramSetup setup;
         setup.input = table10x5.input;
         setup.display = display;
@@ -381,11 +410,11 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
             ASSERT_FALSE(result.timedOut) << "the program did not end";
             guard.ended = true;
             EXPECT_EQ(result.exitStatus, 1);
-            EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), 0u) << "a window opened";
+            EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
             continue;
         }
         const Window window = x.waitForWindow(windowTitle, 20.0);
-        ASSERT_NE(window, 0u) << "no window titled \"" << windowTitle << "\" appeared";
+        ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
         Image image;
         if (row.resizeWidth != 0) {
             // The window as a user sees it first, then resized from outside.
@@ -402,7 +431,9 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         checkPicture(table10x5, row.shape, image);
 
         if (row.ending == Ending::destroyedByAnotherClient) {
+#ifndef _WIN32
             x.destroyWindow(window);
+#endif
             const ProgramResult result = waitProgram(guard.program, 1.0);
             ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
             guard.ended = true;

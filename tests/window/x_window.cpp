@@ -3,9 +3,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -150,36 +147,4 @@ void XConnection::sendDeleteWindow(Window window) {
 void XConnection::destroyWindow(Window window) {
     XDestroyWindow(display_, window);
     XSync(display_, False);
-}
-
-bool writePpm(const Image& image, const std::string& path) {
-    std::ofstream file(path, std::ios::binary);
-    file << "P6\n" << image.width << ' ' << image.height << "\n255\n";
-    for (const Rgb8& pixel : image.pixels) {
-        file.put(static_cast<char>(pixel.red))
-            .put(static_cast<char>(pixel.green))
-            .put(static_cast<char>(pixel.blue));
-    }
-    return static_cast<bool>(file.flush());
-}
-
-TestDisplay useTestDisplay(std::string& display, std::string& problem) {
-    std::ifstream file(TEST_DISPLAY_FILE);
-    if (file) {
-        int number = -1;
-        if (!(file >> number) || number < 0) {
-            problem = std::string("no display number in ") + TEST_DISPLAY_FILE;
-            return TestDisplay::broken;
-        }
-        display = ":" + std::to_string(number);
-        setenv("DISPLAY", display.c_str(), 1);
-        return TestDisplay::ready;
-    }
-    const char* current = std::getenv("DISPLAY");
-    if (current == nullptr || *current == '\0') {
-        problem = "no X server: run the tests with ctest, which starts a private Xvfb server";
-        return TestDisplay::absent;
-    }
-    display = current;
-    return TestDisplay::ready;
 }

@@ -3,14 +3,24 @@
 // GoogleTest first: Xlib defines None, a name that GoogleTest uses.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// A small Xlib client for the window tests: finds a top-level window by its
+// A small client for the window tests: finds a top-level window by its
 // title, grabs its pixels, resizes it, asks it to close as a window manager
-// does and destroys it as another client may.
+// does and destroys it as another client may. Xlib's on X11 (x_window.cpp);
+// on Windows the same interface over Win32 (win32_window.cpp), where a
+// Window is a window handle and the Display the screen's device context.
+// <windows.h> stays out of the tests, whose names (near) it would define away.
+#ifdef _WIN32
+struct HWND__;
+struct HDC__;
+using Window = HWND__*;
+using Display = HDC__;
+#else
+#include <X11/Xlib.h>
+#endif
 
 struct Rgb8 {
     std::uint8_t red = 0;
@@ -28,9 +38,9 @@ struct Image {
 };
 
 // A connection to the X server named by DISPLAY; display() is null when
-// DISPLAY is unset or the server cannot be reached. Protocol errors (a window
-// that went away between two requests) are counted instead of ending the
-// process.
+// DISPLAY is unset or the server cannot be reached (on Windows: when the
+// screen has no device context). Protocol errors (a window that went away
+// between two requests) are counted instead of ending the process.
 class XConnection {
   public:
     XConnection();
@@ -47,22 +57,29 @@ class XConnection {
     // The window's current size; false if it is gone.
     bool windowSize(Window window, int& width, int& height);
 
-    // Where the window's top-left corner is on the screen; false if it is gone.
+    // Where the window's top-left corner is on the screen, as GLUT places it:
+    // the client area's on X11, the outer frame's on Windows; false if it is
+    // gone.
     bool windowPosition(Window window, int& x, int& y);
 
     // The window's pixels; false if it is not mapped, is gone or is larger
     // than the screen.
     bool grab(Window window, Image& image);
 
+    // Gives the window's client area this size.
     void resize(Window window, int width, int height);
 
     // Sends WM_PROTOCOLS / WM_DELETE_WINDOW, the message a window manager
-    // sends when the user clicks the close button.
+    // sends when the user clicks the close button (on Windows WM_CLOSE, which
+    // the close button brings to the window).
     void sendDeleteWindow(Window window);
 
+#ifndef _WIN32
     // Destroys the window as another client may (xdotool windowclose):
-    // XDestroyWindow, with no word to its owner.
+    // XDestroyWindow, with no word to its owner. Windows lets only the
+    // window's own thread destroy it.
     void destroyWindow(Window window);
+#endif
 
   private:
     Display* display_ = nullptr;
@@ -71,7 +88,10 @@ class XConnection {
 // The X server that the window tests draw on: the private Xvfb that CTest
 // starts for them, whose display number is in TEST_DISPLAY_FILE while it
 // runs, or else the one that DISPLAY names. The server found is put into
-// DISPLAY, so that GLUT and XConnection use it.
+// DISPLAY, so that GLUT and XConnection use it. Under Wine a process keeps
+// the X server that DISPLAY named when it started; the test must have been
+// started with the test display (the test is broken otherwise), and the
+// programs it starts get the display through ProgramSetup.
 enum class TestDisplay {
     ready,   // display names the server
     absent,  // no server: the test skips
