@@ -5,13 +5,17 @@
 #include <io.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 void prepareStandardStreams() {
     // A stream without a handle (a closed standard output) has no mode to
-    // set; its writes fail later and are reported then.
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+    // set, and the C runtime may end a program that asks for one; its writes
+    // fail later and are reported then.
+    for (std::FILE* stream : {stdin, stdout, stderr}) {
+        if (_fileno(stream) >= 0) {
+            _setmode(_fileno(stream), _O_BINARY);
+        }
+    }
 }
 #else
 #include <fcntl.h>
