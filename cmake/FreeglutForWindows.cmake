@@ -119,7 +119,7 @@ if(NOT FreeGLUT_FOUND AND CMAKE_CROSSCOMPILING)
 endif()
 if(NOT FreeGLUT_FOUND)
   message(FATAL_ERROR "No freeglut for Windows: install its CMake package "
-    "(MSYS2: pacman -S mingw-w64-x86_64-freeglut; vcpkg: vcpkg install freeglut) "
+    "(MSYS2 UCRT64: pacman -S mingw-w64-ucrt-x86_64-freeglut; vcpkg: vcpkg install freeglut:x64-mingw-static) "
     "or set FreeGLUT_DIR to its lib/cmake/FreeGLUT")
 endif()
 # The viewer reads -geometry with the copy of XParseGeometry that freeglut
