@@ -1,10 +1,28 @@
 #include "reflect.h"
 
+#include <cmath>
+
 #include "transform.h"
 
+namespace {
+
+// start + rayLength × component, rounded to float once. The sign of a NaN
+// that comes out of arithmetic is the machine's choice (x86 and ARM keep the
+// operand's, RISC-V makes every such NaN positive, a soft-float conversion
+// may drop it), and the trace prints that sign: a NaN component (typed as
+// the direction; a start point is never one) is carried into the end as it
+// is.
+float probeEnd(float start, float component) {
+    if (std::isnan(component)) {
+        return component;
+    }
+    return static_cast<float>(static_cast<double>(component) * rayLength + start);
+}
+
+}  // namespace
+
 Segment makeProbe(Point start, Point direction) {
-    const Point end(static_cast<float>(static_cast<double>(direction.x) * rayLength + start.x),
-                    static_cast<float>(static_cast<double>(direction.y) * rayLength + start.y));
+    const Point end(probeEnd(start.x, direction.x), probeEnd(start.y, direction.y));
     return Segment(start, end);
 }
 

@@ -6,7 +6,8 @@
 constexpr float rayLength = 20.0f;
 
 // Builds the probe from start to start + rayLength × direction; each end
-// coordinate is the product plus the start, rounded to float once.
+// coordinate is the product plus the start, rounded to float once; a NaN
+// direction component becomes the end coordinate as it is, sign included.
 Segment makeProbe(Point start, Point direction);
 
 // Turns the ball after a step and rebuilds the probe from the hit point.

@@ -102,6 +102,9 @@ TokenStatus readFloatToken(std::FILE* in, float& value, bool atInputStart) {
     if (!consumedWhole(token, end) || overflow) {
         return TokenStatus::invalid;
     }
-    value = parsed;
+    // IEEE 754 leaves a NaN's sign to the implementation, and C libraries
+    // differ: glibc and MinGW-w64 read "-nan" with its sign bit set, musl
+    // without. The trace prints the sign, so the typed one is put on here.
+    value = std::isnan(parsed) ? std::copysign(parsed, token.text[0] == '-' ? -1.0f : 1.0f) : parsed;
     return TokenStatus::ok;
 }

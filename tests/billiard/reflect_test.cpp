@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 struct ReflectCase {
@@ -150,5 +153,18 @@ INSTANTIATE_TEST_SUITE_P(
                                 {4, -3},
                                 {90, -60},
                                 1e-5f}));
+
+// A NaN typed as the direction reaches the first probe line of the trace.
+// Arithmetic is free to change its sign (RISC-V makes every NaN it computes
+// positive), so the probe must carry it through as it came.
+TEST(MakeProbe, CarriesANaNDirectionWithItsSign) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const float sign : {1.0f, -1.0f}) {
+        const Segment probe = makeProbe(Point(4.25f, 1), Point(std::copysign(nan, sign), 2));
+        EXPECT_TRUE(std::isnan(probe.end.x));
+        EXPECT_EQ(std::signbit(probe.end.x), sign < 0) << "sign " << sign;
+        EXPECT_EQ(probe.end.y, 41.0f);
+    }
+}
 
 }  // namespace
