@@ -1,0 +1,30 @@
+#pragma once
+
+// Where the viewer's window lives. The drawing, the camera and the reshape
+// are the same on every platform; how GLUT is started, how large the window
+// may grow and how the program learns that its window is gone are the
+// platform's. The desktop's (X11, Windows) are window_placement.cpp and
+// window_watch.cpp; the web front end has its own.
+
+// The window's size and place on the screen, in pixels.
+struct WindowPlacement {
+    int width = 0;
+    int height = 0;
+    int x = 0;
+    int y = 0;
+};
+
+// Starts GLUT with argc and argv (GLUT may take its own options out of
+// them) and with defaults as the window's size and place, which the user's
+// own choice (on the desktop, GLUT's -geometry option) overrides.
+void startWindowSystem(int& argc, char** argv, WindowPlacement defaults);
+
+// Whether the viewer may set up GL for a reshape to width by height. A
+// window beyond the screen is asked back to the screen's size instead, and
+// a reshape whose size the window no longer has is skipped; each brings a
+// reshape of its own.
+bool reshapeFitsScreen(int width, int height);
+
+// Makes sure that the program ends when its window is destroyed behind
+// GLUT's back. Called once, after the window exists.
+void watchWindow();
