@@ -1,0 +1,49 @@
+#pragma once
+
+// What the window tests check in a picture of the program's window, and how
+// they wait for one.
+
+#include <string>
+
+#include "program_runner.h"
+#include "window_cases.h"
+#include "x_window.h"
+
+extern const char* const windowTitle;
+
+// Background (0.9, 0.9, 0.8) and the three colours the run draws with.
+extern const Rgb8 background;
+extern const Rgb8 black;
+extern const Rgb8 red;
+extern const Rgb8 blue;
+
+// Whether two colours are the same within the rounding of the background.
+bool near(Rgb8 a, Rgb8 b);
+
+// Whether a check is left out because Windows behaves otherwise there
+// (notOnWindows says why, or is null); if so, the test's output says so.
+bool leftOutOnWindows(const char* notOnWindows, const std::string& what);
+
+// Polls until the window has the given size and shows a finished picture:
+// all four corners background (a corner the program has not drawn yet shows
+// what was on the screen before) and two grabs in a row the same.
+bool waitForPicture(XConnection& x, Window window, int width, int height, Image& image);
+
+// Keeps image as SCREENSHOT_DIR/name.ppm.
+void saveScreenshot(const Image& image, const std::string& name);
+
+// The picture of case c at this shape: only the four colours, nothing at
+// the edge, the start point, the walls' box and the path where the camera
+// puts them.
+void checkPicture(const WindowCase& c, const Shape& shape, const Image& image);
+
+// Ends the program if a failed check left it running.
+struct ProgramGuard {
+    StartedProgram program;
+    bool ended = false;
+    ~ProgramGuard() {
+        if (!ended) {
+            killProgram(program);
+        }
+    }
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+// The scenes that the window tests draw, with where each thing must appear:
+// plain data, no X and no GL, so that every test of the picture reads the
+// same table.
+
+#include <ostream>
+#include <vector>
+
+// A window shape and the scale at which it shows the scene, in pixels per
+// unit, worked by hand: the eye at distance e sees e * t above and below the
+// centre, t = tan(fovy / 2); the box fills 1 / 1.05 of the window on its
+// tighter side unless 45 degrees (t = 0.41421) already shows it.
+struct Shape {
+    int width;
+    int height;
+    double pixelsPerUnit;
+    const char* notOnWindows = nullptr;  // why Windows cannot show this shape
+};
+
+// A point of the scene's plane.
+struct PlanePoint {
+    double x;
+    double y;
+};
+
+struct WindowCase {
+    const char* name;
+    const char* input;
+    bool accepted;              // the start point lies in the rectangle
+    double a, b;                // the rectangle; its walls reach 0.01 beyond it
+    double cx, cy;              // the box's centre, shown at the window's centre
+    PlanePoint start;           // the blue start point
+    PlanePoint firstLegMiddle;  // on the blue first leg
+    PlanePoint redSample;       // on the red path
+    bool checkPath;             // whether the legs are long enough to find
+    std::vector<Shape> shapes;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const WindowCase& c, std::ostream* os);
+
+// The table; the first case is the README's example, the 10 by 5 table.
+const std::vector<WindowCase>& windowCases();
