@@ -34,8 +34,3 @@ struct DialogueResult {
 // When the input ends or fails, the line that a prompt left open ("a=") is
 // ended first, so that whatever is said next starts a line of its own.
 DialogueResult runDialogue(std::FILE* in, DialogueInput& input);
-
-// Writes out what out still holds. Returns 0 when everything written to out
-// so far has arrived; otherwise the errno value naming the cause (EIO when an
-// earlier write failed and its cause is gone).
-int flushOutput(std::FILE* out);

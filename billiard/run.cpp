@@ -7,13 +7,6 @@
 #include "scene.h"
 #include "wall_hit.h"
 
-namespace {
-
-constexpr ColorCode colorRed = 0;
-constexpr ColorCode colorBlue = 2;
-
-}  // namespace
-
 WallFlags startWallFlags(int a, int b, Point start) {
     const float fa = static_cast<float>(a);
     const bool onRight = start.x == fa;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 // Readies standard input, output and error before anything is read or
 // written, so that the trace is the same bytes everywhere and no library can
 // take a closed descriptor for its own:
@@ -12,3 +14,8 @@
 //   forever. Closed standard input and output stay closed: the dialogue
 //   reports them and ends the program before anything else is opened.
 void prepareStandardStreams();
+
+// Writes out what out still holds. Returns 0 when everything written to out
+// so far has arrived; otherwise the errno value naming the cause (EIO when an
+// earlier write failed and its cause is gone).
+int flushOutput(std::FILE* out);

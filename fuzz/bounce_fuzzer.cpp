@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr ColorCode red = 0;
-constexpr ColorCode blue = 2;
-
 // Mostly small values, where balls bounce about and reach corners; sometimes
 // any float at all.
 float fuzzedCoordinate(FuzzedDataProvider& provider) {
@@ -57,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     runBilliard(a, b, start, Point(directionX, directionY), count);
 
     FUZZ_CHECK(scenePoints.size() == 1);
-    FUZZ_CHECK(same(scenePoints.front(), start) && scenePoints.front().color == blue);
+    FUZZ_CHECK(same(scenePoints.front(), start) && scenePoints.front().color == colorBlue);
 
     const bool inside = static_cast<double>(startX) >= 0.0 && static_cast<double>(startX) <= a &&
                         static_cast<double>(startY) >= 0.0 && static_cast<double>(startY) <= b;
@@ -76,10 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // first leg from the start point; each leg starts where the last ended.
     auto leg = std::next(sceneSegments.begin(), static_cast<std::ptrdiff_t>(walls));
     const Segment firstLeg = sceneSegments.back();
-    FUZZ_CHECK(firstLeg.color == blue && same(firstLeg.start, start));
+    FUZZ_CHECK(firstLeg.color == colorBlue && same(firstLeg.start, start));
     Point reached = firstLeg.end;
     for (size_t i = 1; i < steps; ++i, ++leg) {
-        FUZZ_CHECK(leg->color == red);
+        FUZZ_CHECK(leg->color == colorRed);
         FUZZ_CHECK(same(leg->start, reached));
         reached = leg->end;
     }

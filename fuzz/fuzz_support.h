@@ -9,7 +9,6 @@
 
 #include "records.h"
 #include "scene.h"
-#include "scene_reset.h"
 
 // A violated property ends the run as a crash, with the reason on stderr,
 // so that libFuzzer saves the input.

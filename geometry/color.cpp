@@ -4,18 +4,20 @@
 
 namespace {
 
+// Indexed by the colour codes of records.h, colorRed to colorBlack.
 constexpr Rgb colorTable[] = {
-    {1.0f, 0.0f, 0.0f},  // 0 red
-    {0.0f, 1.0f, 0.0f},  // 1 green
-    {0.0f, 0.0f, 1.0f},  // 2 blue
-    {1.0f, 1.0f, 0.0f},  // 3 yellow
-    {1.0f, 0.5f, 0.0f},  // 4 orange
-    {1.0f, 0.0f, 1.0f},  // 5 magenta
-    {0.0f, 1.0f, 1.0f},  // 6 cyan
-    {0.5f, 0.0f, 0.5f},  // 7 purple
-    {1.0f, 1.0f, 1.0f},  // 8 white
-    {0.0f, 0.0f, 0.0f},  // 9 black
+    {1.0f, 0.0f, 0.0f},  // red
+    {0.0f, 1.0f, 0.0f},  // green
+    {0.0f, 0.0f, 1.0f},  // blue
+    {1.0f, 1.0f, 0.0f},  // yellow
+    {1.0f, 0.5f, 0.0f},  // orange
+    {1.0f, 0.0f, 1.0f},  // magenta
+    {0.0f, 1.0f, 1.0f},  // cyan
+    {0.5f, 0.0f, 0.5f},  // purple
+    {1.0f, 1.0f, 1.0f},  // white
+    {0.0f, 0.0f, 0.0f},  // black
 };
+static_assert(sizeof colorTable / sizeof colorTable[0] == colorBlack + 1, "one colour for each code");
 
 }  // namespace
 

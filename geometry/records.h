@@ -19,6 +19,15 @@
 // value, negative ones included, names no colour.
 using ColorCode = std::int32_t;
 
+constexpr ColorCode colorRed = 0;
+constexpr ColorCode colorGreen = 1;
+constexpr ColorCode colorBlue = 2;
+constexpr ColorCode colorYellow = 3;
+constexpr ColorCode colorOrange = 4;
+constexpr ColorCode colorMagenta = 5;
+constexpr ColorCode colorCyan = 6;
+constexpr ColorCode colorPurple = 7;
+constexpr ColorCode colorWhite = 8;
 constexpr ColorCode colorBlack = 9;
 
 // A position in the plane, also used as a direction vector.
@@ -27,8 +36,8 @@ struct Point {
     float y = 0.0f;
     ColorCode color = colorBlack;
 
-    Point() = default;
-    Point(float px, float py) : x(px), y(py) {}
+    constexpr Point() = default;
+    constexpr Point(float px, float py) : x(px), y(py) {}
 };
 
 // A straight stretch between two points. The points keep their own colour

@@ -5,7 +5,7 @@
 
 namespace {
 
-// π and the degree conversions made from it, each rounded once to double
+// The degree conversions made from π, each rounded once to double
 // (1/180 = 0.005555555555555556, π/180 = 0.017453292519943295,
 // 180/π = 57.29577951308232).
 //
@@ -16,7 +16,6 @@ namespace {
 // in the double's last bit for about a quarter of all angles; the floats
 // were the same for each of 10^7 angles tried, but respelling either one
 // may still round some angle the other way and change a digit of the trace.
-constexpr double pi = 3.141592653589793;
 constexpr double oneOver180 = 1.0 / 180.0;
 constexpr double degreesToRadians = pi / 180.0;
 constexpr double radiansToDegrees = 180.0 / pi;

@@ -13,6 +13,10 @@
 //   counter-clockwise, from +x towards +y.
 // - A point's colour is never touched; a centre's colour is ignored.
 
+// π rounded once to double: every angle conversion of the program, and so
+// the trace's digits, is made from this one value.
+constexpr double pi = 3.141592653589793;
+
 struct Matrix3 {
     float m[3][3] = {};
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "transform.h"
+
 namespace {
 
 // Field of view kept whenever the box fits in it.
@@ -33,7 +35,7 @@ constexpr float maxEyeDistance = std::numeric_limits<float>::max() / 4.0f;
 
 // 180/π, the same double as the geometry's conversion. Only the field of
 // view is worked out with it, so it sets pixels, never the trace.
-constexpr double degreesPerRadian = 180.0 / 3.141592653589793;
+constexpr double degreesPerRadian = 180.0 / pi;
 
 // Distance from centre to the farther of the two edges lo and hi.
 double halfExtent(double centre, double lo, double hi) {

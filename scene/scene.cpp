@@ -1,15 +1,11 @@
 #include "scene.h"
 
-// Defined in this order in one file, so they are constructed in this order
-// before main and destroyed in the reverse order at exit.
-Point sceneMin(640.0f, 480.0f);
-Point sceneMax(0.0f, 0.0f);
-std::list<Point> scenePoints;
-std::list<Segment> sceneSegments;
-std::list<Line> sceneLines;
-std::list<Circle> sceneCircles;
-
 namespace {
+
+// The box's corners at the start: inverted, so that the first coordinate
+// added moves them (and the box always contains these two values).
+constexpr Point startMin(640.0f, 480.0f);
+constexpr Point startMax(0.0f, 0.0f);
 
 // Strict comparisons: a coordinate equal to a corner leaves it unchanged.
 void growBox(Point p) {
@@ -28,6 +24,24 @@ void growBox(Point p) {
 }
 
 }  // namespace
+
+// Defined in this order in one file, so they are constructed in this order
+// before main and destroyed in the reverse order at exit.
+Point sceneMin = startMin;
+Point sceneMax = startMax;
+std::list<Point> scenePoints;
+std::list<Segment> sceneSegments;
+std::list<Line> sceneLines;
+std::list<Circle> sceneCircles;
+
+void resetScene() {
+    sceneMin = startMin;
+    sceneMax = startMax;
+    scenePoints.clear();
+    sceneSegments.clear();
+    sceneLines.clear();
+    sceneCircles.clear();
+}
 
 void addPoint(Point p, ColorCode color) {
     p.color = color;

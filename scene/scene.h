@@ -17,6 +17,11 @@ extern std::list<Segment> sceneSegments;
 extern std::list<Line> sceneLines;
 extern std::list<Circle> sceneCircles;
 
+// Puts the scene back in the state that the program starts in: the box from
+// (640, 480) to (0, 0) and empty lists. The program itself never needs to;
+// tests and fuzz targets start each case from there.
+void resetScene();
+
 // Appends a copy of p with its colour replaced by color, and grows the box.
 void addPoint(Point p, ColorCode color);
 

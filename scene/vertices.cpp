@@ -2,10 +2,14 @@
 
 #include <cmath>
 
+#include "transform.h"
+
 namespace {
 
-// The angle between neighbouring vertices of a circle's loop.
-constexpr double circleStep = 0.06283185307179587;
+// The angle between neighbouring vertices of a circle's loop, 2π / 100 in
+// radians: the double 0.06283185307179587.
+constexpr double circleStep = 2.0 * pi / circleVertices;
+static_assert(circleStep == 0.06283185307179587);
 // A line is drawn as the segment this many direction vectors to either side
 // of its origin.
 constexpr float lineReach = 100.0f;

@@ -20,7 +20,7 @@
 
 #include "dialogue.h"
 #include "run.h"
-#include "scene_reset.h"
+#include "scene.h"
 #include "stdout_capture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "scene_reset.h"
+#include "scene.h"
 #include "stdout_capture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "reflect.h"
-#include "scene_reset.h"
+#include "scene.h"
 #include "stdout_capture.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "scene.h"
-#include "scene_reset.h"
 
 namespace {
 
