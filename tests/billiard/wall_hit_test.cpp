@@ -35,6 +35,8 @@ constexpr WallFlags top{false, false, true, false};
 constexpr WallFlags left{false, false, false, true};
 constexpr WallFlags corner1{true, true, false, false};
 constexpr WallFlags corner2{false, true, true, false};
+constexpr WallFlags corner3{false, false, true, true};
+constexpr WallFlags corner4{true, false, false, true};
 
 class WallHitStep : public testing::TestWithParam<StepCase> {
   protected:
@@ -88,6 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"a corner comes before its two walls", {5, 2.5f}, {2, 1}, none,
                  "<<5.00,2.50/45.00,22.50/>>\n<<<<<0 1 1 0/>>>>>\n2,3\n0 1 1 0\n(10.00,5.00)\n",
                  true, {10, 5}, corner2, 2, 63.43f, 0.01f},
+        // Corners 2 and 3 turn by 90 minus the angle to the top wall, 1 and 4
+        // by the angle to the bottom wall minus 90: here 180 - 26.57 each.
+        StepCase{"corner 3 returns 90 minus the angle to the top wall", {5, 2.5f}, {-2, 1}, none,
+                 "<<5.00,2.50/-35.00,22.50/>>\n<<<<<0 0 1 1/>>>>>\n3,4\n0 0 1 1\n(0.00,5.00)\n",
+                 true, {0, 5}, corner3, 3, -63.43f, 0.01f},
+        StepCase{"corner 4 returns the angle to the bottom wall minus 90", {5, 2.5f}, {-2, -1}, none,
+                 "<<5.00,2.50/-35.00,-17.50/>>\n<<<<<1 0 0 1/>>>>>\n4,1\n1 0 0 1\n(0.00,0.00)\n",
+                 true, {0, 0}, corner4, 4, 63.43f, 0.01f},
         StepCase{"a flagged wall bars its corner and is skipped", {6, 5}, {1, -1}, top,
                  "<<6.00,5.00/26.00,-15.00/>>\n<<<<<0 1 1 0/>>>>>\n2\n0 1 0 0\n(10.00,1.00)\n",
                  true, {10, 1}, right, 0, 0, 0},
