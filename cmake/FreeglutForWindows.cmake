@@ -11,6 +11,12 @@
 # are, and no root is needed), then built with this build's toolchain and
 # installed into the build tree. Later configures find it there.
 
+# The freeglut release that the Windows build is made from, and the SHA-256
+# of its source archive (the same in every Debian revision of it): another
+# archive, whatever the archive serves that day, stops the configure.
+set(BILIJAR_FREEGLUT_VERSION 3.4.0)
+set(BILIJAR_FREEGLUT_SHA256 3c0bcb915d9b180a97edaebd011b7a1de54583a838644dcd42bb0ea0c6f3eaec)
+
 # Reads the archive's address, suite and keyring from the system's apt
 # sources (deb822 first, then the one-line form) into the named variables.
 function(bilijar_debian_archive uri_var suite_var keyring_var)
@@ -62,8 +68,8 @@ endfunction()
 function(bilijar_build_freeglut prefix)
   set(work ${CMAKE_BINARY_DIR}/freeglut)
   set(download ${work}/download)
-  file(GLOB tarball ${download}/freeglut_*.orig.tar.gz)
-  if(NOT tarball)
+  set(tarball ${download}/freeglut_${BILIJAR_FREEGLUT_VERSION}.orig.tar.gz)
+  if(NOT EXISTS ${tarball})
     find_program(BILIJAR_APT_GET apt-get)
     if(NOT BILIJAR_APT_GET)
       message(FATAL_ERROR "freeglut for Windows: no apt-get to fetch Debian's freeglut sources; "
@@ -80,13 +86,20 @@ function(bilijar_build_freeglut prefix)
     bilijar_freeglut_step("apt-get update" ${work}/apt/update.log ${apt} update)
     execute_process(COMMAND ${CMAKE_COMMAND} -E chdir ${download} ${apt} source --download-only freeglut
       RESULT_VARIABLE result OUTPUT_FILE ${work}/apt/source.log ERROR_FILE ${work}/apt/source.log)
-    file(GLOB tarball ${download}/freeglut_*.orig.tar.gz)
-    if(NOT tarball)
+    if(NOT EXISTS ${tarball})
+      file(GLOB served ${download}/*)
       file(READ ${work}/apt/source.log output)
-      message(FATAL_ERROR "freeglut for Windows: apt-get source freeglut gave no sources:\n${output}")
+      message(FATAL_ERROR "freeglut for Windows: expected freeglut_${BILIJAR_FREEGLUT_VERSION}.orig.tar.gz, "
+        "but apt-get source freeglut gave: ${served}\n${output}")
     endif()
   endif()
-  list(GET tarball 0 tarball)
+  file(SHA256 ${tarball} sha256)
+  if(NOT sha256 STREQUAL BILIJAR_FREEGLUT_SHA256)
+    message(FATAL_ERROR "freeglut for Windows: ${tarball} is not the archive this build is pinned to:\n"
+      "  expected SHA-256 ${BILIJAR_FREEGLUT_SHA256}\n"
+      "  came     SHA-256 ${sha256}\n"
+      "Remove it to download it again, or check the archive's source.")
+  endif()
   file(REMOVE_RECURSE ${work}/src ${work}/build)
   file(ARCHIVE_EXTRACT INPUT ${tarball} DESTINATION ${work}/src)
   file(GLOB source_dir ${work}/src/freeglut-*)
