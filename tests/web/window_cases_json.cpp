@@ -49,13 +49,13 @@ int main(int argc, char** argv) {
                 ", \"accepted\": " + (c.accepted ? "true" : "false") + ", \"a\": " + number(c.a) +
                 ", \"b\": " + number(c.b) + ", \"cx\": " + number(c.cx) + ", \"cy\": " + number(c.cy) +
                 ", \"start\": " + point(c.start) + ", \"firstLegMiddle\": " + point(c.firstLegMiddle) +
-                ", \"redSample\": " + point(c.redSample) + ", \"checkPath\": " + (c.checkPath ? "true" : "false") +
-                ", \"shapes\": [";
+                ", \"redSample\": " + point(c.redSample) +
+                ", \"checkPath\": " + (c.checkPath ? "true" : "false") + ", \"shapes\": [";
         for (std::size_t i = 0; i < c.shapes.size(); ++i) {
             const Shape& s = c.shapes[i];
             json += (i > 0 ? ", " : "") + std::string("{\"width\": ") + std::to_string(s.width) +
-                    ", \"height\": " + std::to_string(s.height) + ", \"pixelsPerUnit\": " + number(s.pixelsPerUnit) +
-                    "}";
+                    ", \"height\": " + std::to_string(s.height) +
+                    ", \"pixelsPerUnit\": " + number(s.pixelsPerUnit) + "}";
         }
         json += "]}";
     }
