@@ -8,7 +8,13 @@ const assert = require('assert/strict');
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const { chromium } = require('playwright-core');
+let chromium;
+try {
+  ({ chromium } = require('playwright-core'));
+} catch {
+  console.error('playwright-core is missing: run npm ci in the source folder (it downloads no browser)');
+  process.exit(1);
+}
 
 const env = (name) => {
   const value = process.env[name];
