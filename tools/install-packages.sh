@@ -6,7 +6,9 @@
 #   tools/install-packages.sh GROUP...
 # Groups: test (the README's set-up), checks (clang, fuzzing, valgrind,
 # clang-format), package (manual page, Debian package, lintian, hardening
-# check), i386, arm64 and windows (the cross builds of those presets).
+# check), i386, arm64 and windows (the cross builds of those presets), web
+# (Emscripten, GoogleTest's sources and Chromium for the browser build; its
+# npm packages come from npm ci).
 set -euo pipefail
 
 declare -A groups=(
@@ -16,6 +18,7 @@ declare -A groups=(
     [i386]="g++-i686-linux-gnu qemu-user googletest"
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
+    [web]="emscripten googletest chromium"
 )
 for arch in i386 arm64; do
     groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"

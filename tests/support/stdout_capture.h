@@ -11,13 +11,24 @@
 #include <io.h>
 #endif
 
+// Emscripten's dup2 reopens a file by its path, and an unlinked tmpfile has
+// none, so the capture would be lost: there it goes to a named file.
+inline std::FILE* openCaptureFile() {
+#ifdef __EMSCRIPTEN__
+    static int count = 0;
+    return std::fopen(("/tmp/stdout-capture-" + std::to_string(count++)).c_str(), "w+");
+#else
+    return std::tmpfile();
+#endif
+}
+
 // Sends standard output to a temporary file from construction until finish()
 // or, should a test end early, destruction, and gives back what arrived
 // there. Standard output is flushed at both ends, so the capture holds
 // exactly what was printed while it lasted.
 class StdoutCapture {
   public:
-    StdoutCapture() : file_(std::tmpfile()) {
+    StdoutCapture() : file_(openCaptureFile()) {
         std::fflush(stdout);
         saved_ = dup(STDOUT_FILENO);
         if (file_ == nullptr || saved_ < 0 || dup2(fileno(file_), STDOUT_FILENO) < 0) {
