@@ -27,9 +27,22 @@ ScreenSize currentScreenSize() {
 
 namespace {
 
-// Whether a window manager manages the screen: ICCCM's WM_Sn selection has
-// an owner then.
-bool windowManagerRuns(Display* display) {
+// Whether a window manager manages the window: it has put the window into
+// a frame of its own, or (one that draws no frames) owns ICCCM's WM_Sn
+// selection, which not every window manager takes.
+bool windowManaged(Display* display, Window window) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent != root) {
+            return true;
+        }
+    }
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display));
     return XGetSelectionOwner(display, XInternAtom(display, selection.c_str(), False)) != None;
 }
@@ -62,7 +75,7 @@ void placeFrameCorner(bool fromRight, bool fromBottom) {
         // the place and gravity when a window is mapped: the window is
         // withdrawn and mapped again, for the window manager to place anew.
         // Without a window manager, the window is in its place already.
-        if (windowManagerRuns(display)) {
+        if (windowManaged(display, window)) {
             XWithdrawWindow(display, window, DefaultScreen(display));
             XMapWindow(display, window);
         }
