@@ -31,8 +31,10 @@ stop_wm() {
 
 case $mode in
 stop)
-    stop_wm
+    # openbox ends by itself once its X server has gone, sooner than on a
+    # signal.
     bash "$here/xvfb-fixture.sh" stop "$state"
+    stop_wm
     exit 0
     ;;
 start) ;;
