@@ -82,6 +82,7 @@ void startViewer(int argc, char** argv) {
     startWindowSystem(glutArgc, argv, defaultPlacement);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Bilijar - prikaz");
+    placeWindowFrame();
     glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
 
     // The box is read once here; nothing changes the scene from now on.

@@ -3,6 +3,9 @@
 #include <GL/glut.h>
 #include <algorithm>
 #include <cstring>
+
+#include "screen.h"
+#include "viewer.h"
 #ifdef _WIN32
 // The project's GLUT settings are the same for every file: this glutInit
 // and the viewer's glutCreateWindow both hand GLUT this program's exit.
@@ -77,8 +80,44 @@ void fitSizeToScreen(const PlacementOption& option) {
     }
 }
 
-bool beyondScreen(int width, int height) {
-    return width > glutGet(GLUT_SCREEN_WIDTH) || height > glutGet(GLUT_SCREEN_HEIGHT);
+// Whether the place given was counted from the right or the bottom edge.
+bool placedFromRight = false;
+bool placedFromBottom = false;
+
+bool beyondScreen(ScreenSize screen, int width, int height) {
+    return width > screen.width || height > screen.height;
+}
+
+// A window manager may keep a window beyond the screen when the program
+// asks for the cut (a maximized window, for one). No reshape follows then,
+// and the window would show what was there before for ever. So a cut is
+// checked cutWait milliseconds after it is asked for; a window that still
+// has a size beyond the screen then is drawn at that size after all, as long
+// as it is no more than keptLimit times the screen's width and height,
+// which the GL driver's buffers bear.
+constexpr unsigned int cutWait = 400;
+constexpr int keptLimit = 2;
+bool cutPending = false;
+int keptWidth = -1;  // the size beyond the screen that the window manager kept
+int keptHeight = -1;
+
+bool kept(int width, int height) {
+    return width == keptWidth && height == keptHeight;
+}
+
+void checkCutTaken(int) {
+    cutPending = false;
+    const ScreenSize screen = currentScreenSize();
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (!beyondScreen(screen, width, height) || kept(width, height) || width > keptLimit * screen.width ||
+        height > keptLimit * screen.height) {
+        return;  // cut: its reshape draws it; or too large to draw
+    }
+    keptWidth = width;
+    keptHeight = height;
+    onReshape(width, height);
+    glutPostRedisplay();
 }
 
 }  // namespace
@@ -89,6 +128,8 @@ void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
     glutInitWindowSize(defaults.width, defaults.height);
     glutInitWindowPosition(defaults.x, defaults.y);
     const PlacementOption option = lastPlacementOption(argc, argv);
+    placedFromRight = (option.mask & (XValue | XNegative)) == (XValue | XNegative);
+    placedFromBottom = (option.mask & (YValue | YNegative)) == (YValue | YNegative);
     // Where GLUT has exit-hook entry points (freeglut on Windows), its header
     // maps glutInit and glutCreateWindow to __glutInitWithExit and
     // __glutCreateWindowWithExit with this program's exit, so that closing
@@ -102,21 +143,31 @@ void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
     fitSizeToScreen(option);
 }
 
+void placeWindowFrame() {
+    placeFrameCorner(placedFromRight, placedFromBottom);
+}
+
 // Another client may resize the window beyond the screen (XResizeWindow),
 // as -geometry may ask. The GL driver sizes its buffers to the window when
 // the viewport is set, and Mesa's software renderer does not survive buffers
 // for such a window, or spends many seconds on each picture. So no GL state
 // is set up for a window beyond the screen: it is asked back to the screen's
-// size instead. A reshape's size may be out of date by then, so the size
-// that counts is the window's own (glutGet asks the window system); each
+// size instead. The screen is the one there is now, which may have grown or
+// shrunk since the start. A reshape's size may be out of date by then, so the
+// size that counts is the window's own (glutGet asks the window system); each
 // change of it brings a reshape of its own.
 bool reshapeFitsScreen(int width, int height) {
+    const ScreenSize screen = currentScreenSize();
     const int windowWidth = glutGet(GLUT_WINDOW_WIDTH);
     const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
-    if (beyondScreen(windowWidth, windowHeight)) {
-        glutReshapeWindow(std::min(windowWidth, glutGet(GLUT_SCREEN_WIDTH)),
-                          std::min(windowHeight, glutGet(GLUT_SCREEN_HEIGHT)));
+    if (beyondScreen(screen, windowWidth, windowHeight) && !kept(windowWidth, windowHeight)) {
+        glutReshapeWindow(std::min(windowWidth, screen.width), std::min(windowHeight, screen.height));
+        if (!cutPending) {
+            cutPending = true;
+            glutTimerFunc(cutWait, checkCutTaken, 0);
+        }
         return false;
     }
-    return !beyondScreen(width, height);  // out of date: the window is smaller already
+    // Out of date: the window is smaller already.
+    return !beyondScreen(screen, width, height) || kept(width, height);
 }

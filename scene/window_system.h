@@ -19,10 +19,17 @@ struct WindowPlacement {
 // own choice (on the desktop, GLUT's -geometry option) overrides.
 void startWindowSystem(int& argc, char** argv, WindowPlacement defaults);
 
+// Has the window placed as the user asked, where the window system places
+// it only once it exists (on the desktop: a place counted from the screen's
+// right or bottom edge puts the window manager's frame in that corner).
+// Called once, after the window exists.
+void placeWindowFrame();
+
 // Whether the viewer may set up GL for a reshape to width by height. A
-// window beyond the screen is asked back to the screen's size instead, and
-// a reshape whose size the window no longer has is skipped; each brings a
-// reshape of its own.
+// window beyond the screen, as large as it is at this moment, is asked back
+// to the screen's size instead, and a reshape whose size the window no
+// longer has is skipped; each brings a reshape of its own. Where the cut is
+// refused, the window is reshaped at the size it kept.
 bool reshapeFitsScreen(int width, int height);
 
 // Makes sure that the program ends when its window is destroyed behind

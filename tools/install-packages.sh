@@ -12,7 +12,7 @@
 set -euo pipefail
 
 declare -A groups=(
-    [test]="build-essential cmake ninja-build libgl-dev libglu1-mesa-dev libglut-dev libgtest-dev libx11-dev xvfb"
+    [test]="build-essential cmake ninja-build libgl-dev libglu1-mesa-dev libglut-dev libgtest-dev libx11-dev xvfb openbox x11-xserver-utils"
     [checks]="clang libclang-rt-dev valgrind clang-format"
     [package]="man-db groff-base lintian dpkg-dev file devscripts git"
     [i386]="g++-i686-linux-gnu qemu-user googletest"

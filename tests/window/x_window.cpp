@@ -34,6 +34,49 @@ int maskShift(unsigned long mask) {
     return shift;
 }
 
+// The window titled title among parent's children, or one level further
+// down when it is not: a window manager puts each top-level window into a
+// frame of its own.
+Window findByTitle(Display* display, Window parent, const std::string& title, int levels) {
+    Window root = 0;
+    Window ignored = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) {
+        return 0;
+    }
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+        if (windowTitle(display, children[i]) == title) {
+            found = children[i];
+        }
+    }
+    for (unsigned int i = 0; i < count && found == 0 && levels > 1; ++i) {
+        found = findByTitle(display, children[i], title, levels - 1);
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return found;
+}
+
+// Sends the window manager a request about window, as EWMH has clients do.
+void askWindowManager(Display* display, Window window, const char* request, long first, long second,
+                      long third) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, request, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = second;
+    event.xclient.data.l[2] = third;
+    event.xclient.data.l[3] = 1;  // from a normal application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    XSync(display, False);
+}
+
 }  // namespace
 
 XConnection::XConnection() {
@@ -50,21 +93,7 @@ XConnection::~XConnection() {
 Window XConnection::waitForWindow(const std::string& title, double timeoutSeconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     for (;;) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-            for (unsigned int i = 0; i < count && found == 0; ++i) {
-                if (windowTitle(display_, children[i]) == title) {
-                    found = children[i];
-                }
-            }
-            if (children != nullptr) {
-                XFree(children);
-            }
-        }
+        const Window found = findByTitle(display_, DefaultRootWindow(display_), title, 2);
         if (found != 0 || std::chrono::steady_clock::now() >= deadline) {
             return found;
         }
@@ -94,8 +123,10 @@ bool XConnection::grab(Window window, Image& image) {
     }
     // A window beyond the screen (another client may make one) is no
     // picture yet; grabbing it whole would move gigabytes.
-    if (attributes.width > WidthOfScreen(attributes.screen) ||
-        attributes.height > HeightOfScreen(attributes.screen)) {
+    int screenWidth = 0;
+    int screenHeight = 0;
+    screenSize(screenWidth, screenHeight);
+    if (attributes.width > screenWidth || attributes.height > screenHeight) {
         return false;
     }
     const int errorsBefore = protocolErrors;
@@ -147,4 +178,51 @@ void XConnection::sendDeleteWindow(Window window) {
 void XConnection::destroyWindow(Window window) {
     XDestroyWindow(display_, window);
     XSync(display_, False);
+}
+
+void XConnection::closeThroughWindowManager(Window window) {
+    askWindowManager(display_, window, "_NET_CLOSE_WINDOW", CurrentTime, 1, 0);
+}
+
+void XConnection::maximize(Window window) {
+    constexpr long add = 1;
+    askWindowManager(display_, window, "_NET_WM_STATE", add,
+                     static_cast<long>(XInternAtom(display_, "_NET_WM_STATE_MAXIMIZED_VERT", False)),
+                     static_cast<long>(XInternAtom(display_, "_NET_WM_STATE_MAXIMIZED_HORZ", False)));
+}
+
+void XConnection::screenSize(int& width, int& height) {
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display_, DefaultRootWindow(display_), &attributes);
+    width = attributes.width;
+    height = attributes.height;
+}
+
+bool XConnection::frameGeometry(Window window, int& x, int& y, int& width, int& height) {
+    Window outer = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, outer, &root, &parent, &children, &count)) {
+            return false;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root) {
+            break;
+        }
+        outer = parent;
+    }
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, outer, &attributes)) {
+        return false;
+    }
+    x = attributes.x;
+    y = attributes.y;
+    width = attributes.width + 2 * attributes.border_width;
+    height = attributes.height + 2 * attributes.border_width;
+    return true;
 }

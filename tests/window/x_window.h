@@ -50,8 +50,9 @@ class XConnection {
 
     Display* display() const { return display_; }
 
-    // Polls for a top-level window with this title, looking at least once;
-    // 0 when none has appeared after timeoutSeconds.
+    // Polls for a top-level window with this title (under a window manager,
+    // inside its frame), looking at least once; 0 when none has appeared
+    // after timeoutSeconds.
     Window waitForWindow(const std::string& title, double timeoutSeconds);
 
     // The window's current size; false if it is gone.
@@ -79,6 +80,21 @@ class XConnection {
     // XDestroyWindow, with no word to its owner. Windows lets only the
     // window's own thread destroy it.
     void destroyWindow(Window window);
+
+    // What a pager or wmctrl asks of the window manager, which does it:
+    // _NET_CLOSE_WINDOW (wmctrl -c), and _NET_WM_STATE with both
+    // maximized states (wmctrl -b add,maximized_vert,maximized_horz).
+    void closeThroughWindowManager(Window window);
+    void maximize(Window window);
+
+    // The screen's size as it is now (the root window's), which RandR may
+    // have changed since the connection was opened.
+    void screenSize(int& width, int& height);
+
+    // The place and size of the window's outermost ancestor below the root:
+    // the window manager's frame, or the window itself without one; false
+    // if it is gone.
+    bool frameGeometry(Window window, int& x, int& y, int& width, int& height);
 #endif
 
   private:

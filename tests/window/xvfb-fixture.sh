@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # A private X server for the window tests, started and stopped by CTest as
 # the setup and cleanup of the fixture that those tests require.
-#   xvfb-fixture.sh start STATE-DIR   start Xvfb on a free display and write
-#                                     its number to STATE-DIR/display
+#   xvfb-fixture.sh start STATE-DIR [SCREEN]
+#                                     start Xvfb on a free display and write
+#                                     its number to STATE-DIR/display; the
+#                                     screen is 1280x1024x24 unless given
 #   xvfb-fixture.sh stop STATE-DIR    stop it again
 set -euo pipefail
 
-mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR}
-state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR}
+mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
+state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
+screen=${3:-1280x1024x24}
 
 # Stops the server that the pid file names, if it is still that server: the
 # file may outlive it (an interrupted run), and its number may have been
@@ -51,7 +54,7 @@ stop # a server that an interrupted run left behind
 # display". Its own output goes to a log, and it runs in a session of its
 # own, so that CTest, which waits for the test's output to close, does not
 # wait for the server too.
-setsid Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp \
+setsid Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp \
     3>"$state/display" </dev/null >"$state/log" 2>&1 &
 echo $! >"$state/pid"
 for _ in $(seq 1 300); do

@@ -1,0 +1,24 @@
+#pragma once
+
+// The desktop's screen as the window system has it at the moment of asking,
+// and the window manager's part in placing the window: the platform's own
+// code under window_placement.cpp (screen_x11.cpp, screen_windows.cpp).
+
+// The screen's size in pixels.
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size of the screen that the viewer's window is on, as it is now: a
+// monitor plugged in or out or a changed resolution shows at once. Asked
+// while the window's GL context is current (in a reshape or a timer);
+// GLUT's size from its start when the window system cannot be asked.
+ScreenSize currentScreenSize();
+
+// Tells the window manager which corner of the window's frame the position
+// GLUT gave it is for: the right or bottom one when the user's -geometry
+// counted the place from that edge, so that the frame, not only the window,
+// lands in that corner. Called once, after the window exists, with its GL
+// context current.
+void placeFrameCorner(bool fromRight, bool fromBottom);

@@ -1,0 +1,216 @@
+// The built program on a desktop: its window under a real window manager
+// (openbox, which CTest starts on an X server of the tests' own), where the
+// window manager frames, places, maximizes and closes the window.
+
+#include <X11/Xatom.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "camera.h"
+#include "picture_checks.h"
+#include "program_runner.h"
+#include "x_window.h"
+
+namespace {
+
+// The screen that every row starts with; the X server can grow to the
+// larger one.
+constexpr int startWidth = 1280;
+constexpr int startHeight = 1024;
+constexpr int grownWidth = 1920;
+constexpr int grownHeight = 1200;
+
+// The 10 by 5 table's shape at a size the window manager chose: the scale
+// that the viewer's camera gives it (the camera's own tests check that).
+Shape table10x5At(int width, int height) {
+    const Point boxMin(-0.01f, -0.01f);
+    const Point boxMax(10.01f, 5.01f);
+    const Camera camera = cameraFromBox(boxMin, boxMax);
+    const Projection projection = projectionFor(camera, boxMin, boxMax, width, height);
+    const double halfTan = std::tan(projection.fovy / 2.0 * 3.141592653589793 / 180.0);
+    return {width, height, height / 2.0 / (camera.eyeDistance * halfTan)};
+}
+
+// Polls until done() holds, for at most seconds.
+template <typename Condition>
+bool waitUntil(double seconds, Condition done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// The desktop's size as the window manager has it (_NET_DESKTOP_GEOMETRY).
+bool desktopSize(Display* display, int& width, int& height) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool read = XGetWindowProperty(display, DefaultRootWindow(display),
+                                         XInternAtom(display, "_NET_DESKTOP_GEOMETRY", False), 0, 2, False,
+                                         XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+                      format == 32 && count == 2;
+    if (read) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        width = static_cast<int>(values[0]);
+        height = static_cast<int>(values[1]);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return read;
+}
+
+// Sets the screen's size as a user's change of resolution does (xrandr
+// --fb, which on Xvfb also reports a harmless BadValue) and waits until the
+// window manager has taken it.
+bool setScreenSize(XConnection& x, int width, int height) {
+    const std::string command =
+        "xrandr --fb " + std::to_string(width) + "x" + std::to_string(height) + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) == -1) {
+        return false;
+    }
+    return waitUntil(5.0, [&] {
+        int screenWidth = 0;
+        int screenHeight = 0;
+        int desktopWidth = 0;
+        int desktopHeight = 0;
+        x.screenSize(screenWidth, screenHeight);
+        return screenWidth == width && screenHeight == height &&
+               desktopSize(x.display(), desktopWidth, desktopHeight) && desktopWidth == width &&
+               desktopHeight == height;
+    });
+}
+
+// Waits for the window manager to give the window's frame the screen's
+// width, and then for a finished picture of the window's size.
+bool waitForMaximizedPicture(XConnection& x, Window window, Image& image, Shape& shape) {
+    int screenWidth = 0;
+    int screenHeight = 0;
+    x.screenSize(screenWidth, screenHeight);
+    const bool maximized = waitUntil(5.0, [&] {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        return x.frameGeometry(window, left, top, width, height) && width == screenWidth;
+    });
+    // The window manager may size the frame before the window inside it:
+    // a picture counts at the size that the window keeps.
+    for (int attempt = 0; maximized && attempt < 2; ++attempt) {
+        int width = 0;
+        int height = 0;
+        if (!x.windowSize(window, width, height)) {
+            return false;
+        }
+        shape = table10x5At(width, height);
+        if (waitForPicture(x, window, width, height, image)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
+    REQUIRE_TEST_DISPLAY(display);
+    XConnection x;
+    ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
+    const WindowCase& table10x5 = windowCases()[0];
+    // clang-format off
+    struct Row {
+        const char* rule;
+        std::vector<std::string> arguments;
+        Shape first;              // the first picture
+        bool screenGrows;         // the screen grows to 1920 by 1200 while the window is open
+        int resizeWidth = 0, resizeHeight = 0;  // when not 0, the user resizes the window so
+        bool maximized = false;   // the user maximizes the window
+        bool inBottomRightCorner = false;  // the frame ends at the screen's bottom right corner
+    } rows[] = {
+        {"closed through the window manager (wmctrl -c): status 0", {}, {640, 480, 57.826}, false},
+        {"maximized: a finished picture of the size the window manager gives", {}, {640, 480, 57.826}, false,
+         0, 0, true},
+        // The screen's size was the one at the start: the resize was cut to
+        // 1280x1000, and the maximized window was asked to shrink, which the
+        // window manager refused, and never drawn.
+        {"the screen grown while the window is open: a resize to 1600x1000 and a maximize take the new size",
+         {}, {640, 480, 57.826}, true, 1600, 1000, true},
+        // The window manager put the frame's top left corner at (980, 824),
+        // and the window hung over the screen's bottom edge.
+        {"-geometry 300x200-0-0: the frame whole in the bottom right corner", {"-geometry", "300x200-0-0"},
+         {300, 200, 24.094}, false, 0, 0, false, true},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        ASSERT_TRUE(setScreenSize(x, startWidth, startHeight)) << "the screen did not take 1280x1024";
+        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
+        ProgramSetup setup;
+        setup.input = table10x5.input;
+        setup.display = display;
+        setup.arguments = row.arguments;
+        ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
+        const Window window = x.waitForWindow(windowTitle, 20.0);
+        ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
+        if (row.inBottomRightCorner) {
+            int left = 0;
+            int top = 0;
+            int width = 0;
+            int height = 0;
+            const bool inCorner = waitUntil(5.0, [&] {
+                return x.frameGeometry(window, left, top, width, height) && left + width == startWidth &&
+                       top + height == startHeight;
+            });
+            EXPECT_TRUE(inCorner) << "the frame is " << width << "x" << height << " at (" << left << ", "
+                                  << top << ")";
+            EXPECT_GE(left, 0);
+            EXPECT_GE(top, 0);
+        }
+        // A window partly off the screen gives no picture.
+        Image image;
+        ASSERT_TRUE(waitForPicture(x, window, row.first.width, row.first.height, image))
+            << "no finished " << row.first.width << "x" << row.first.height << " picture";
+        checkPicture(table10x5, row.first, image);
+
+        if (row.screenGrows) {
+            ASSERT_TRUE(setScreenSize(x, grownWidth, grownHeight)) << "the screen did not grow";
+        }
+        if (row.resizeWidth != 0) {
+            x.resize(window, row.resizeWidth, row.resizeHeight);
+            const Shape shape = table10x5At(row.resizeWidth, row.resizeHeight);
+            ASSERT_TRUE(waitForPicture(x, window, shape.width, shape.height, image))
+                << "no finished " << shape.width << "x" << shape.height << " picture; last grab "
+                << image.width << "x" << image.height;
+            checkPicture(table10x5, shape, image);
+        }
+        if (row.maximized) {
+            x.maximize(window);
+            Shape shape{0, 0, 0.0};
+            const bool drawn = waitForMaximizedPicture(x, window, image, shape);
+            saveScreenshot(image,
+                           "maximized-" + std::to_string(image.width) + "x" + std::to_string(image.height));
+            ASSERT_TRUE(drawn) << "no finished picture of the maximized window; last grab " << image.width
+                               << "x" << image.height;
+            checkPicture(table10x5, shape, image);
+        }
+
+        x.closeThroughWindowManager(window);
+        const ProgramResult result = waitProgram(guard.program, 10.0);
+        ASSERT_FALSE(result.timedOut) << "the program did not end when the window manager closed its window";
+        guard.ended = true;
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_FALSE(result.out.empty());
+    }
+}
+
+}  // namespace
