@@ -6,15 +6,21 @@
 #include <GL/glut.h>
 #include <emscripten.h>
 
+#include <algorithm>
+
 #include "window_system.h"
 
 // The page's side (standard_streams.js): shows the window's frame around
-// the canvas.
+// the canvas, and tells the largest canvas that the page has room for.
 extern "C" void bilijarShowWindow();
+extern "C" int bilijarRoomWidth();
+extern "C" int bilijarRoomHeight();
 
 void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
-    // A page has no screen position to give; the canvas takes the size.
-    glutInitWindowSize(defaults.width, defaults.height);
+    // A page has no screen position to give; the canvas takes the size, cut
+    // down to the page's room as a desktop cuts a window to its screen.
+    glutInitWindowSize(std::min(defaults.width, bilijarRoomWidth()),
+                       std::min(defaults.height, bilijarRoomHeight()));
     bilijarShowWindow();
     glutInit(&argc, argv);
 }
@@ -22,7 +28,7 @@ void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
 void placeWindowFrame() {}  // the page lays the window out itself
 
 bool reshapeFitsScreen(int, int) {
-    return true;  // the page never makes the canvas larger than it lets the user drag it
+    return true;  // the page never makes the canvas larger than its room
 }
 
 void watchWindow() {}

@@ -22,6 +22,8 @@
   var newRunButton = document.getElementById('new-run');
 
   var minimumSize = { width: 40, height: 30 };
+  // The window's frame around the canvas: borders, title bar, handle row.
+  var frameChrome = { width: 2, height: 2 + 26 + 12 };
   var encoder = new TextEncoder();
   var page = { run: null, startRun: startRun };
   window.bilijarPage = page;
@@ -149,6 +151,28 @@
     }
   });
 
+  // The largest canvas the page has room for, as a desktop's screen bounds
+  // its windows: the viewport's width right of the window's left edge and
+  // its height, less the frame and a margin.
+  var pageMargin = 16;
+  function room() {
+    var left = document.querySelector('main').getBoundingClientRect().left;
+    return {
+      width: Math.max(minimumSize.width,
+        Math.floor(document.documentElement.clientWidth - left - pageMargin - frameChrome.width)),
+      height: Math.max(minimumSize.height, Math.floor(window.innerHeight - 2 * pageMargin - frameChrome.height))
+    };
+  }
+
+  // A size the page has room for, and at least the smallest window.
+  function fitted(width, height) {
+    var most = room();
+    return {
+      width: Math.min(most.width, Math.max(minimumSize.width, width)),
+      height: Math.min(most.height, Math.max(minimumSize.height, height))
+    };
+  }
+
   // The program's window, shown when the viewer starts.
   function showWindow(run) {
     frame.hidden = false;
@@ -191,10 +215,8 @@
       return;
     }
     var pending = drag.next;
-    drag.next = {
-      width: Math.max(minimumSize.width, Math.round(drag.width + event.clientX - drag.x)),
-      height: Math.max(minimumSize.height, Math.round(drag.height + event.clientY - drag.y))
-    };
+    drag.next = fitted(Math.round(drag.width + event.clientX - drag.x),
+      Math.round(drag.height + event.clientY - drag.y));
     if (!pending) {
       var run = page.run;
       var current = drag;
@@ -209,6 +231,32 @@
   }
   resizeHandle.addEventListener('pointerup', endDrag);
   resizeHandle.addEventListener('pointercancel', endDrag);
+
+  // From the keyboard: the arrow keys move the handle by 10 pixels, by 50
+  // with Shift.
+  var arrowSteps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+  resizeHandle.addEventListener('keydown', function (event) {
+    var step = arrowSteps[event.key];
+    var canvas = page.run && page.run.canvas;
+    if (!step || !canvas || page.run.status !== null) {
+      return;
+    }
+    event.preventDefault();
+    var by = event.shiftKey ? 50 : 10;
+    var size = fitted(canvas.width + step[0] * by, canvas.height + step[1] * by);
+    resizeWindow(page.run, size.width, size.height);
+  });
+
+  // A page made narrower or lower cuts the window down to its new room.
+  window.addEventListener('resize', function () {
+    var run = page.run;
+    if (run && run.status === null && !frame.hidden) {
+      var size = fitted(run.canvas.width, run.canvas.height);
+      if (size.width !== run.canvas.width || size.height !== run.canvas.height) {
+        resizeWindow(run, size.width, size.height);
+      }
+    }
+  });
 
   function resizeWindow(run, width, height) {
     if (run === page.run && run.status === null) {
@@ -231,6 +279,8 @@
     show('note', (lastKind === null || lastText.data.slice(-1) === '\n' ? '' : '\n') +
       '[Kraj rada programa, izlazni status ' + status + '.]\n');
     statusLine.textContent = 'Program je zavrsio rad (izlazni status ' + status + ').';
+    // The input and the window are gone: the next thing to do is a new run.
+    newRunButton.focus();
   }
 
   // A fresh program with a fresh canvas, console and scene.
@@ -285,6 +335,7 @@
       showWindow: function () {
         showWindow(run);
       },
+      room: room,
       // Every end of the program, through exit, passes here (Emscripten's
       // onExit is not called while an Asyncify call is still counted).
       quit: function (status, toThrow) {

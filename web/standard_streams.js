@@ -4,7 +4,8 @@
 //     bytes of typed input (a Uint8Array) as soon as it has any, or with an
 //     empty array once the input has ended;
 //   writeOutput(fd, bytes): bytes written to descriptor 1 or 2, as written;
-//   showWindow(): the viewer is about to draw into the canvas.
+//   showWindow(): the viewer is about to draw into the canvas;
+//   room(): {width, height}, the largest canvas the page has room for.
 // A read waits for the page through Asyncify, so the program's own reading
 // code stays as it is.
 
@@ -51,5 +52,13 @@ mergeInto(LibraryManager.library, {
 
   bilijarShowWindow: function () {
     Module.showWindow();
+  },
+
+  bilijarRoomWidth: function () {
+    return Module.room().width;
+  },
+
+  bilijarRoomHeight: function () {
+    return Module.room().height;
   },
 });

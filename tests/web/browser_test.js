@@ -50,8 +50,8 @@ async function openPage() {
 
 const run = (page, expression) => page.evaluate(`window.bilijarPage.run.${expression}`);
 
-function waitFor(page, predicate, what, timeout = 20000) {
-  return page.waitForFunction(predicate, null, { timeout, polling: 20 }).catch(() => {
+function waitFor(page, predicate, what, timeout = 20000, arg = null) {
+  return page.waitForFunction(predicate, arg, { timeout, polling: 20 }).catch(() => {
     throw new Error(`timed out waiting for ${what}`);
   });
 }
@@ -347,6 +347,33 @@ const tests = {
     assert.match((await stdout(page)).toString(), /^Unesite dimenzije pravougaonika:\n/);
     const failures = checkPicture(rejected, rejected.shapes[0], await canvasImage(page, 'new-run'));
     assert.deepEqual(failures, []);
+  },
+
+  // A page narrower than the window cuts it down, as a desktop cuts a
+  // window to its screen, and the window's corner is in reach of the mouse
+  // and of the keyboard (the arrow keys on the handle); nothing goes beyond
+  // the page's room.
+  async narrowPage(page) {
+    await page.setViewportSize({ width: 400, height: 800 });
+    await paste(page, readmeAnswers.join('\n') + '\n');
+    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
+    const inView = () => page.evaluate(() =>
+      document.getElementById('window').getBoundingClientRect().right <= document.documentElement.clientWidth);
+    const width = () => page.evaluate(() => window.bilijarPage.run.canvas.width);
+    assert.ok(await width() < 640, 'the window is cut down to the page');
+    assert.equal(await page.evaluate(() => window.bilijarPage.run.canvas.height), 480, 'the height fits as it is');
+    assert.ok(await inView(), 'the whole window, its close button and handle, is in view');
+    const cut = await width();
+    await page.focus('#resize-handle');
+    await page.keyboard.press('ArrowLeft');
+    await waitFor(page, (w) => window.bilijarPage.run.canvas.width === w, 'a narrower window', 5000, cut - 10);
+    await page.keyboard.press('Shift+ArrowRight');
+    await nextFrames(page);
+    assert.equal(await width(), cut, 'no wider than the page');
+    assert.ok(await inView());
+    await page.click('#close');
+    assert.equal(await waitForEnd(page), 0);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'new-run', 'the next step has the focus');
   },
 
   // The picture tables of the X window tests, on the canvas: every scene
