@@ -59,7 +59,7 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, ProgramWindow, testing::ValuesIn(windowCases()),
-                         [](const testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<WindowCase>& test) { return test.param.name; });
 
 // How a run of the geometry table ends.
 enum class Ending {
