@@ -6,9 +6,10 @@
 #   tools/install-packages.sh GROUP...
 # Groups: test (the README's set-up), checks (clang, fuzzing, valgrind,
 # clang-format), package (manual page, Debian package, lintian, hardening
-# check), i386, arm64 and windows (the cross builds of those presets), web
-# (Emscripten, GoogleTest's sources and Chromium for the browser build; its
-# npm packages come from npm ci).
+# check), i386, arm64 and windows (the cross builds of those presets),
+# armhf, armel, ppc64el, s390x, mips64el and riscv64 (the preset 'cross' for
+# that architecture), and web (Emscripten, GoogleTest's sources and Chromium
+# for the browser build; its npm packages come from npm ci).
 set -euo pipefail
 
 declare -A groups=(
@@ -19,8 +20,17 @@ declare -A groups=(
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
     [web]="emscripten googletest chromium"
+    [armhf]="g++-arm-linux-gnueabihf qemu-user googletest"
+    [armel]="g++-arm-linux-gnueabi qemu-user googletest"
+    [ppc64el]="g++-powerpc64le-linux-gnu qemu-user googletest"
+    [s390x]="g++-s390x-linux-gnu qemu-user googletest"
+    [mips64el]="g++-mips64el-linux-gnuabi64 qemu-user googletest"
+    [riscv64]="g++-riscv64-linux-gnu qemu-user googletest"
 )
-for arch in i386 arm64; do
+# The window's libraries where Debian 12 installs them beside this machine's
+# own; armel, s390x and mips64el's lag behind the security updates of the
+# shared ones, and riscv64 has no archive: those build without the window.
+for arch in i386 arm64 armhf ppc64el; do
     groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"
 done
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "run.h"
+#include "scene_reset.h"
 #include "stdout_capture.h"
 #include "text_input.h"
 
@@ -41,6 +43,38 @@ TEST(RunDialogue, FailsWhenInputEndsAtAnyPoint) {
         const DialogueEnd end = runDialogue(in.file, input).end;
         prompts.finish();  // not checked here
         EXPECT_EQ(end, DialogueEnd::endOfInput);
+    }
+}
+
+// The first probe line prints a NaN direction component with the sign it
+// was typed with. C libraries may read "-nan" without its sign, and RISC-V,
+// MIPS and soft-float ARM make NaNs of their own sign in arithmetic: each
+// once printed "nan" there where x86-64 prints "-nan".
+TEST(RunDialogue, ATypedNaNKeepsItsSignInTheTrace) {
+    const struct {
+        const char* direction;
+        const char* probe;
+    } rows[] = {
+        {"-nan nan", "<<2.00,1.00/-nan,nan/>>\n"},
+        {"nan -nan", "<<2.00,1.00/nan,-nan/>>\n"},
+        {"-NAN(7) +nan", "<<2.00,1.00/-nan,nan/>>\n"},
+        {"1 -nan", "<<2.00,1.00/22.00,-nan/>>\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.direction);
+        resetScene();
+        Input in(std::string("10 5 2 1 ") + row.direction + " 0\n");
+        DialogueInput input;
+        StdoutCapture capture;
+        const DialogueEnd end = runDialogue(in.file, input).end;
+        capture.finish();  // the prompts, checked above
+        ASSERT_EQ(end, DialogueEnd::complete);
+        StdoutCapture trace;
+        runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
+        const std::string out = trace.finish();
+        const std::size_t probe = out.find("<<");
+        ASSERT_NE(probe, std::string::npos) << out;
+        EXPECT_EQ(out.substr(probe, out.find('\n', probe) + 1 - probe), row.probe);
     }
 }
 

@@ -23,6 +23,10 @@ constexpr int positionTolerance = 3;
 // A 4-pixel point reaches this far beyond its vertex.
 constexpr double pointReach = 2.0;
 
+double deadline(double seconds) {
+    return seconds * BILIJAR_TEST_TIME_FACTOR;
+}
+
 bool near(Rgb8 a, Rgb8 b) {
     return std::abs(a.red - b.red) <= colourTolerance && std::abs(a.green - b.green) <= colourTolerance &&
            std::abs(a.blue - b.blue) <= colourTolerance;
@@ -118,9 +122,9 @@ bool cornersAreBackground(const Image& image) {
 }  // namespace
 
 bool waitForPicture(XConnection& x, Window window, int width, int height, Image& image) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(deadline(10.0));
     Image previous;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (std::chrono::steady_clock::now() < end) {
         if (x.grab(window, image) && image.width == width && image.height == height &&
             cornersAreBackground(image)) {
             if (previous.width == width && previous.height == height &&

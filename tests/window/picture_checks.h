@@ -17,6 +17,11 @@ extern const Rgb8 black;
 extern const Rgb8 red;
 extern const Rgb8 blue;
 
+// A deadline of seconds stretched by the build's BILIJAR_TEST_TIME_FACTOR,
+// larger where an emulator runs the program: room for a slow program, never
+// for one that hangs.
+double deadline(double seconds);
+
 // Whether two colours are the same within the rounding of the background.
 bool near(Rgb8 a, Rgb8 b);
 

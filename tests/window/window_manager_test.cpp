@@ -81,7 +81,7 @@ bool setScreenSize(XConnection& x, int width, int height) {
     if (std::system(command.c_str()) == -1) {
         return false;
     }
-    return waitUntil(5.0, [&] {
+    return waitUntil(deadline(5.0), [&] {
         int screenWidth = 0;
         int screenHeight = 0;
         int desktopWidth = 0;
@@ -99,7 +99,7 @@ bool waitForMaximizedPicture(XConnection& x, Window window, Image& image, Shape&
     int screenWidth = 0;
     int screenHeight = 0;
     x.screenSize(screenWidth, screenHeight);
-    const bool maximized = waitUntil(5.0, [&] {
+    const bool maximized = waitUntil(deadline(5.0), [&] {
         int left = 0;
         int top = 0;
         int width = 0;
@@ -160,14 +160,14 @@ TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
         setup.display = display;
         setup.arguments = row.arguments;
         ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
-        const Window window = x.waitForWindow(windowTitle, 20.0);
+        const Window window = x.waitForWindow(windowTitle, deadline(20.0));
         ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
         if (row.inBottomRightCorner) {
             int left = 0;
             int top = 0;
             int width = 0;
             int height = 0;
-            const bool inCorner = waitUntil(5.0, [&] {
+            const bool inCorner = waitUntil(deadline(5.0), [&] {
                 return x.frameGeometry(window, left, top, width, height) && left + width == startWidth &&
                        top + height == startHeight;
             });
@@ -205,7 +205,7 @@ TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
         }
 
         x.closeThroughWindowManager(window);
-        const ProgramResult result = waitProgram(guard.program, 10.0);
+        const ProgramResult result = waitProgram(guard.program, deadline(10.0));
         ASSERT_FALSE(result.timedOut) << "the program did not end when the window manager closed its window";
         guard.ended = true;
         EXPECT_EQ(result.exitStatus, 0);

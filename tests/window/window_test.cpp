@@ -21,7 +21,7 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
 
     const WindowCase& c = GetParam();
     ProgramGuard guard{startProgram(BILIJAR_PATH, c.input, display)};
-    const Window window = x.waitForWindow(windowTitle, 20.0);
+    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
     ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
 
     // The whole trace was out before the window opened.
@@ -48,7 +48,7 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
     }
 
     x.sendDeleteWindow(window);
-    const ProgramResult result = waitProgram(guard.program, 10.0);
+    const ProgramResult result = waitProgram(guard.program, deadline(10.0));
     ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
     guard.ended = true;
     EXPECT_EQ(result.exitStatus, 0);
@@ -125,14 +125,14 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         setup.errorClosed = row.errorClosed;
         ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
         if (row.ending == Ending::noWindow) {
-            const ProgramResult result = waitProgram(guard.program, 5.0);
+            const ProgramResult result = waitProgram(guard.program, deadline(5.0));
             ASSERT_FALSE(result.timedOut) << "the program did not end";
             guard.ended = true;
             EXPECT_EQ(result.exitStatus, 1);
             EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
             continue;
         }
-        const Window window = x.waitForWindow(windowTitle, 20.0);
+        const Window window = x.waitForWindow(windowTitle, deadline(20.0));
         ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
         Image image;
         if (row.resizeWidth != 0) {
@@ -153,9 +153,8 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
 #ifndef _WIN32
             x.destroyWindow(window);
 #endif
-            // Within a second, or three where an emulator runs the program.
-            const ProgramResult result =
-                waitProgram(guard.program, std::string(BILIJAR_EMULATOR).empty() ? 1.0 : 3.0);
+            // Within a second, given the room for an emulator.
+            const ProgramResult result = waitProgram(guard.program, deadline(1.0));
             ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
             guard.ended = true;
             EXPECT_EQ(result.exitStatus, 1);
@@ -163,7 +162,7 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
             continue;
         }
         x.sendDeleteWindow(window);
-        const ProgramResult result = waitProgram(guard.program, 10.0);
+        const ProgramResult result = waitProgram(guard.program, deadline(10.0));
         ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
         guard.ended = true;
         EXPECT_EQ(result.exitStatus, 0);
