@@ -5,7 +5,7 @@
 #include <string>
 
 #include "run.h"
-#include "scene_reset.h"
+#include "scene.h"
 #include "stdout_capture.h"
 #include "text_input.h"
 
