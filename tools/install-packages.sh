@@ -9,7 +9,8 @@
 # check), i386, arm64 and windows (the cross builds of those presets),
 # armhf, armel, ppc64el, s390x, mips64el and riscv64 (the preset 'cross' for
 # that architecture), and web (Emscripten, GoogleTest's sources and Chromium
-# for the browser build; its npm packages come from npm ci).
+# for the browser build; its npm packages come from npm ci), and npm (for a
+# Node.js without it).
 set -euo pipefail
 
 declare -A groups=(
@@ -20,6 +21,7 @@ declare -A groups=(
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
     [web]="emscripten googletest chromium"
+    [npm]="npm"
     [armhf]="g++-arm-linux-gnueabihf qemu-user googletest"
     [armel]="g++-arm-linux-gnueabi qemu-user googletest"
     [ppc64el]="g++-powerpc64le-linux-gnu qemu-user googletest"
