@@ -191,10 +191,7 @@
   closeButton.addEventListener('click', function () {
     var run = page.run;
     if (run && run.program && run.status === null) {
-      // As the desktop's window manager's close: exit(0).
-      callProgram(function () {
-        run.program._exit(0);
-      });
+      stopProgram(run.program);  // as the desktop's window manager's close
     }
   });
 
@@ -283,6 +280,13 @@
     newRunButton.focus();
   }
 
+  // Ends a program as closing its window does: exit(0).
+  function stopProgram(program) {
+    callProgram(function () {
+      program._exit(0);
+    });
+  }
+
   // A fresh program with a fresh canvas, console and scene.
   function startRun() {
     var run = {
@@ -300,7 +304,13 @@
       firstFrameAt: null
     };
     var decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
+    var previous = page.run;
     page.run = run;
+    // A run still going is ended as its window's close would end it, so
+    // that its program, its GLUT listeners and its GL context go with it.
+    if (previous && previous.status === null && previous.program) {
+      stopProgram(previous.program);
+    }
     clearConsole();
     frame.hidden = true;
     canvasSlot.replaceChildren(run.canvas);
@@ -352,6 +362,10 @@
       }
     }).then(function (program) {
       run.program = program;
+      if (run !== page.run) {
+        stopProgram(program);  // a newer run started while this one loaded
+        return;
+      }
       // main's result, once it returns, goes to exit, as in the C runtime.
       // A main that went on to the window's main loop ends in 'unwind'.
       program.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true })
