@@ -1,12 +1,13 @@
 #include "screen.h"
 
-#include <GL/glut.h>
+#include <windows.h>
 
-// On Windows the screen's size is the one freeglut found at its start, and
-// freeglut places the window's frame itself.
+// freeglut for Windows keeps the screen's size from its start; Windows
+// tells the primary screen's size as it is now. freeglut places the
+// window's frame itself.
 
 ScreenSize currentScreenSize() {
-    return {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void placeFrameCorner(bool, bool) {}

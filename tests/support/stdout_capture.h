@@ -12,12 +12,15 @@
 #endif
 
 // Emscripten's dup2 reopens a file by its path, and an unlinked tmpfile has
-// none, so the capture would be lost: there it goes to a named file.
-inline std::FILE* openCaptureFile() {
+// none, so the capture would be lost: there it goes to a named file, whose
+// name is put into path for its removal.
+inline std::FILE* openCaptureFile(std::string& path) {
 #ifdef __EMSCRIPTEN__
     static int count = 0;
-    return std::fopen(("/tmp/stdout-capture-" + std::to_string(count++)).c_str(), "w+");
+    path = "/tmp/stdout-capture-" + std::to_string(count++);
+    return std::fopen(path.c_str(), "w+");
 #else
+    path.clear();
     return std::tmpfile();
 #endif
 }
@@ -28,7 +31,7 @@ inline std::FILE* openCaptureFile() {
 // exactly what was printed while it lasted.
 class StdoutCapture {
   public:
-    StdoutCapture() : file_(openCaptureFile()) {
+    StdoutCapture() : file_(openCaptureFile(path_)) {
         std::fflush(stdout);
         saved_ = dup(STDOUT_FILENO);
         if (file_ == nullptr || saved_ < 0 || dup2(fileno(file_), STDOUT_FILENO) < 0) {
@@ -68,11 +71,15 @@ class StdoutCapture {
             }
             std::fclose(file_);
             file_ = nullptr;
+            if (!path_.empty()) {
+                std::remove(path_.c_str());
+            }
         }
         return text;
     }
 
   private:
+    std::string path_;  // the named file's, where there is one
     std::FILE* file_ = nullptr;
     int saved_ = -1;
 };

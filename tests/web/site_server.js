@@ -35,7 +35,9 @@ function serve(root, urlFile) {
     fs.createReadStream(file).pipe(response);
   });
   server.listen(0, '127.0.0.1', () => {
-    fs.writeFileSync(urlFile, `http://127.0.0.1:${server.address().port}/`);
+    // Written whole under another name first: the starter polls for it.
+    fs.writeFileSync(`${urlFile}.part`, `http://127.0.0.1:${server.address().port}/`);
+    fs.renameSync(`${urlFile}.part`, urlFile);
   });
 }
 
