@@ -3,7 +3,9 @@
 #include <GL/glut.h>
 #include <GL/glx.h>
 #include <X11/Xutil.h>
+#include <chrono>
 #include <string>
+#include <thread>
 
 ScreenSize currentScreenSize() {
     Display* display = glXGetCurrentDisplay();
@@ -47,6 +49,36 @@ bool windowManaged(Display* display, Window window) {
     return XGetSelectionOwner(display, XInternAtom(display, selection.c_str(), False)) != None;
 }
 
+// Whether the window manager still holds the window: its WM_STATE is there
+// and not Withdrawn.
+bool heldByWindowManager(Display* display, Window window) {
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool read = XGetWindowProperty(display, window, wmState, 0, 1, False, wmState, &type, &format,
+                                         &count, &after, &data) == Success;
+    const bool held =
+        read && format == 32 && count == 1 && reinterpret_cast<const long*>(data)[0] != WithdrawnState;
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return held;
+}
+
+// Withdraws the window and maps it again, for the window manager to place
+// it anew. A window mapped again before the window manager has let it go
+// may be left unmanaged, so the map waits for that, a little while at most.
+void mapAgain(Display* display, Window window) {
+    XWithdrawWindow(display, window, DefaultScreen(display));
+    for (int i = 0; i < 50 && heldByWindowManager(display, window); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    XMapWindow(display, window);
+}
+
 }  // namespace
 
 void placeFrameCorner(bool fromRight, bool fromBottom) {
@@ -76,8 +108,7 @@ void placeFrameCorner(bool fromRight, bool fromBottom) {
         // withdrawn and mapped again, for the window manager to place anew.
         // Without a window manager, the window is in its place already.
         if (windowManaged(display, window)) {
-            XWithdrawWindow(display, window, DefaultScreen(display));
-            XMapWindow(display, window);
+            mapAgain(display, window);
         }
         XFlush(display);
     }

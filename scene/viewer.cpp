@@ -91,7 +91,8 @@ void startViewer(int argc, char** argv) {
     // The start-up projection. No picture is made with it: GLUT reshapes
     // the window before its first display, onReshape replaces it, and
     // onDisplay draws nothing before that. It gives the projection a defined
-    // value, looking at the box's centre, from the moment the window exists.
+    // value from the moment the window exists, which no picture depends on
+    // (so neither does a GLU that composes it otherwise).
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(30.0, 1.0, 1.0, 20.0);
