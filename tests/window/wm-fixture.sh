@@ -14,19 +14,14 @@ mode=${1:?usage: wm-fixture.sh start|stop STATE-DIR}
 state=${2:?usage: wm-fixture.sh start|stop STATE-DIR}
 here=$(dirname "$0")
 
+# shellcheck source=fixture_support.sh
+. "$here/fixture_support.sh"
+
 # Stops the window manager that the pid file names, if it is still that
-# process (see xvfb-fixture.sh).
+# process.
 stop_wm() {
-    local pid
-    pid=$(cat "$state/wm-pid" 2>/dev/null) || return 0
-    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = openbox ]; then
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-    fi
-    rm -f "$state/wm-pid" "$state/wm-ready"
+    stop_named "$state/wm-pid" openbox
+    rm -f "$state/wm-ready"
 }
 
 case $mode in

@@ -12,20 +12,13 @@ mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
 state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
 screen=${3:-1280x1024x24}
 
-# Stops the server that the pid file names, if it is still that server: the
-# file may outlive it (an interrupted run), and its number may have been
-# given to another process since.
+# shellcheck source=fixture_support.sh
+. "$(dirname "$0")/fixture_support.sh"
+
+# Stops the server that the pid file names, if it is still that server.
 stop() {
-    local pid
-    pid=$(cat "$state/pid" 2>/dev/null) || return 0
-    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-    fi
-    rm -f "$state/pid" "$state/display"
+    stop_named "$state/pid" Xvfb
+    rm -f "$state/display"
 }
 
 case $mode in
