@@ -46,6 +46,13 @@ void checkPicture(const WindowCase& c, const Shape& shape, const Image& image);
 struct ProgramGuard {
     StartedProgram program;
     bool ended = false;
+    // Waits for the program to end, at most deadline(seconds); result.timedOut
+    // tells whether it is still running.
+    ProgramResult waitForEnd(double seconds) {
+        const ProgramResult result = waitProgram(program, deadline(seconds));
+        ended = !result.timedOut;
+        return result;
+    }
     ~ProgramGuard() {
         if (!ended) {
             killProgram(program);

@@ -212,9 +212,8 @@ TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
         }
 
         x.closeThroughWindowManager(window);
-        const ProgramResult result = waitProgram(guard.program, deadline(10.0));
+        const ProgramResult result = guard.waitForEnd(10.0);
         ASSERT_FALSE(result.timedOut) << "the program did not end when the window manager closed its window";
-        guard.ended = true;
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_FALSE(result.out.empty());
     }

@@ -48,9 +48,8 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
     }
 
     x.sendDeleteWindow(window);
-    const ProgramResult result = waitProgram(guard.program, deadline(10.0));
+    const ProgramResult result = guard.waitForEnd(10.0);
     ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
-    guard.ended = true;
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_FALSE(result.out.empty());
     EXPECT_EQ(traceWhileOpen, result.out) << "part of the trace was still buffered while the window was open";
@@ -125,9 +124,8 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         setup.errorClosed = row.errorClosed;
         ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
         if (row.ending == Ending::noWindow) {
-            const ProgramResult result = waitProgram(guard.program, deadline(5.0));
+            const ProgramResult result = guard.waitForEnd(5.0);
             ASSERT_FALSE(result.timedOut) << "the program did not end";
-            guard.ended = true;
             EXPECT_EQ(result.exitStatus, 1);
             EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
             continue;
@@ -154,17 +152,15 @@ TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
             x.destroyWindow(window);
 #endif
             // Within a second, given the room for an emulator.
-            const ProgramResult result = waitProgram(guard.program, deadline(1.0));
+            const ProgramResult result = guard.waitForEnd(1.0);
             ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
-            guard.ended = true;
             EXPECT_EQ(result.exitStatus, 1);
             EXPECT_NE(result.err.find("BadWindow"), std::string::npos) << result.err;
             continue;
         }
         x.sendDeleteWindow(window);
-        const ProgramResult result = waitProgram(guard.program, deadline(10.0));
+        const ProgramResult result = guard.waitForEnd(10.0);
         ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
-        guard.ended = true;
         EXPECT_EQ(result.exitStatus, 0);
     }
 }
