@@ -124,7 +124,43 @@ bool waitForMaximizedPicture(XConnection& x, Window window, Image& image, Shape&
     return false;
 }
 
-TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
+// What the user (or another client) does under the window manager, and
+// what must follow.
+// clang-format off
+struct WindowManagerRow {
+    const char* name;
+    const char* rule;
+    std::vector<std::string> arguments;
+    Shape first;              // the first picture
+    bool screenGrows;         // the screen grows to 1920 by 1200 while the window is open
+    int resizeWidth = 0, resizeHeight = 0;  // when not 0, the user resizes the window so
+    bool maximized = false;   // the user maximizes the window
+    bool inBottomRightCorner = false;  // the frame ends at the screen's bottom right corner
+};
+
+const WindowManagerRow windowManagerRows[] = {
+    {"closedByTheWindowManager", "closed through the window manager (wmctrl -c): status 0", {}, {640, 480, 57.826}, false},
+    {"maximized", "maximized: a finished picture of the size the window manager gives", {}, {640, 480, 57.826}, false,
+     0, 0, true},
+    // The screen's size was the one at the start: the resize was cut to
+    // 1280x1000, and the maximized window was asked to shrink, which the
+    // window manager refused, and never drawn.
+    {"screenGrown", "the screen grown while the window is open: a resize to 1600x1000 and a maximize take the new size",
+     {}, {640, 480, 57.826}, true, 1600, 1000, true},
+    // The window manager put the frame's top left corner at (980, 824),
+    // and the window hung over the screen's bottom edge.
+    {"cornerPlacement", "-geometry 300x200-0-0: the frame whole in the bottom right corner", {"-geometry", "300x200-0-0"},
+     {300, 200, 24.094}, false, 0, 0, false, true},
+};
+// clang-format on
+
+void PrintTo(const WindowManagerRow& row, std::ostream* os) {
+    *os << row.rule;
+}
+
+class ProgramWindowManager : public testing::TestWithParam<WindowManagerRow> {};
+
+TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
     // These change the screen's size and maximize and close windows: only
     // on the X server that ctest starts for them, never on a user's desktop.
     if (!std::ifstream(TEST_DISPLAY_FILE)) {
@@ -134,89 +170,68 @@ TEST(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
     const WindowCase& table10x5 = windowCases()[0];
-    // clang-format off
-    struct Row {
-        const char* rule;
-        std::vector<std::string> arguments;
-        Shape first;              // the first picture
-        bool screenGrows;         // the screen grows to 1920 by 1200 while the window is open
-        int resizeWidth = 0, resizeHeight = 0;  // when not 0, the user resizes the window so
-        bool maximized = false;   // the user maximizes the window
-        bool inBottomRightCorner = false;  // the frame ends at the screen's bottom right corner
-    } rows[] = {
-        {"closed through the window manager (wmctrl -c): status 0", {}, {640, 480, 57.826}, false},
-        {"maximized: a finished picture of the size the window manager gives", {}, {640, 480, 57.826}, false,
-         0, 0, true},
-        // The screen's size was the one at the start: the resize was cut to
-        // 1280x1000, and the maximized window was asked to shrink, which the
-        // window manager refused, and never drawn.
-        {"the screen grown while the window is open: a resize to 1600x1000 and a maximize take the new size",
-         {}, {640, 480, 57.826}, true, 1600, 1000, true},
-        // The window manager put the frame's top left corner at (980, 824),
-        // and the window hung over the screen's bottom edge.
-        {"-geometry 300x200-0-0: the frame whole in the bottom right corner", {"-geometry", "300x200-0-0"},
-         {300, 200, 24.094}, false, 0, 0, false, true},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
-        ASSERT_TRUE(setScreenSize(x, startWidth, startHeight)) << "the screen did not take 1280x1024";
-        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
-        ProgramSetup setup;
-        setup.input = table10x5.input;
-        setup.display = display;
-        setup.arguments = row.arguments;
-        ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
-        const Window window = x.waitForWindow(windowTitle, deadline(20.0));
-        ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
-        if (row.inBottomRightCorner) {
-            int left = 0;
-            int top = 0;
-            int width = 0;
-            int height = 0;
-            const bool inCorner = waitUntil(deadline(5.0), [&] {
-                return x.frameGeometry(window, left, top, width, height) && left + width == startWidth &&
-                       top + height == startHeight;
-            });
-            EXPECT_TRUE(inCorner) << "the frame is " << width << "x" << height << " at (" << left << ", "
-                                  << top << ")";
-            EXPECT_GE(left, 0);
-            EXPECT_GE(top, 0);
-        }
-        // A window partly off the screen gives no picture.
-        Image image;
-        ASSERT_TRUE(waitForPicture(x, window, row.first.width, row.first.height, image))
-            << "no finished " << row.first.width << "x" << row.first.height << " picture";
-        checkPicture(table10x5, row.first, image);
-
-        if (row.screenGrows) {
-            ASSERT_TRUE(setScreenSize(x, grownWidth, grownHeight)) << "the screen did not grow";
-        }
-        if (row.resizeWidth != 0) {
-            x.resize(window, row.resizeWidth, row.resizeHeight);
-            const Shape shape = table10x5At(row.resizeWidth, row.resizeHeight);
-            ASSERT_TRUE(waitForPicture(x, window, shape.width, shape.height, image))
-                << "no finished " << shape.width << "x" << shape.height << " picture; last grab "
-                << image.width << "x" << image.height;
-            checkPicture(table10x5, shape, image);
-        }
-        if (row.maximized) {
-            x.maximize(window);
-            Shape shape{0, 0, 0.0};
-            const bool drawn = waitForMaximizedPicture(x, window, image, shape);
-            saveScreenshot(image,
-                           "maximized-" + std::to_string(image.width) + "x" + std::to_string(image.height));
-            ASSERT_TRUE(drawn) << "no finished picture of the maximized window; last grab " << image.width
-                               << "x" << image.height;
-            checkPicture(table10x5, shape, image);
-        }
-
-        x.closeThroughWindowManager(window);
-        const ProgramResult result = guard.waitForEnd(10.0);
-        ASSERT_FALSE(result.timedOut) << "the program did not end when the window manager closed its window";
-        EXPECT_EQ(result.exitStatus, 0);
-        EXPECT_FALSE(result.out.empty());
+    const WindowManagerRow& row = GetParam();
+    ASSERT_TRUE(setScreenSize(x, startWidth, startHeight)) << "the screen did not take 1280x1024";
+    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
+    ProgramSetup setup;
+    setup.input = table10x5.input;
+    setup.display = display;
+    setup.arguments = row.arguments;
+    ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
+    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
+    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
+    if (row.inBottomRightCorner) {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        const bool inCorner = waitUntil(deadline(5.0), [&] {
+            return x.frameGeometry(window, left, top, width, height) && left + width == startWidth &&
+                   top + height == startHeight;
+        });
+        EXPECT_TRUE(inCorner) << "the frame is " << width << "x" << height << " at (" << left << ", " << top
+                              << ")";
+        EXPECT_GE(left, 0);
+        EXPECT_GE(top, 0);
     }
+    // A window partly off the screen gives no picture.
+    Image image;
+    ASSERT_TRUE(waitForPicture(x, window, row.first.width, row.first.height, image))
+        << "no finished " << row.first.width << "x" << row.first.height << " picture";
+    checkPicture(table10x5, row.first, image);
+
+    if (row.screenGrows) {
+        ASSERT_TRUE(setScreenSize(x, grownWidth, grownHeight)) << "the screen did not grow";
+    }
+    if (row.resizeWidth != 0) {
+        x.resize(window, row.resizeWidth, row.resizeHeight);
+        const Shape shape = table10x5At(row.resizeWidth, row.resizeHeight);
+        ASSERT_TRUE(waitForPicture(x, window, shape.width, shape.height, image))
+            << "no finished " << shape.width << "x" << shape.height << " picture; last grab " << image.width
+            << "x" << image.height;
+        checkPicture(table10x5, shape, image);
+    }
+    if (row.maximized) {
+        x.maximize(window);
+        Shape shape{0, 0, 0.0};
+        const bool drawn = waitForMaximizedPicture(x, window, image, shape);
+        saveScreenshot(image,
+                       "maximized-" + std::to_string(image.width) + "x" + std::to_string(image.height));
+        ASSERT_TRUE(drawn) << "no finished picture of the maximized window; last grab " << image.width << "x"
+                           << image.height;
+        checkPicture(table10x5, shape, image);
+    }
+
+    x.closeThroughWindowManager(window);
+    const ProgramResult result = guard.waitForEnd(10.0);
+    ASSERT_FALSE(result.timedOut) << "the program did not end when the window manager closed its window";
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_FALSE(result.out.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramWindowManager, testing::ValuesIn(windowManagerRows),
+                         [](const testing::TestParamInfo<WindowManagerRow>& tested) {
+                             return tested.param.name;
+                         });
 
 }  // namespace
