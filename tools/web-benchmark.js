@@ -16,7 +16,7 @@ const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('../tests/web/chromium.js');
 
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
@@ -45,11 +45,7 @@ async function browserTimes() {
   const state = fs.mkdtempSync('/tmp/bilijar-benchmark-');
   const server = path.join(root, 'tests', 'web', 'site_server.js');
   spawnSync(process.execPath, [server, 'start', state, path.join(root, 'build-web')], { stdio: 'inherit' });
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  const browser = await launchChromium();
   const url = `${fs.readFileSync(path.join(state, 'url'), 'utf8')}site/`;
   const toPrompt = [];
   const afterHtml = [];

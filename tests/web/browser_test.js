@@ -8,9 +8,9 @@ const assert = require('assert/strict');
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-let chromium;
+let launchChromium;
 try {
-  ({ chromium } = require('playwright-core'));
+  ({ launchChromium } = require('./chromium.js'));
 } catch {
   console.error('playwright-core is missing: run npm ci in the source folder (it downloads no browser)');
   process.exit(1);
@@ -24,15 +24,8 @@ const env = (name) => {
   return value;
 };
 
-// A fresh profile, no GPU but SwiftShader's WebGL, and none of Chromium's
-// own connections: the machine has no network beyond localhost.
 async function openPage() {
-  const browser = await chromium.launch({
-    executablePath: process.env.BILIJAR_CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--no-first-run', '--disable-default-apps'],
-  });
+  const browser = await launchChromium();
   const page = await browser.newPage({ viewport: { width: 1300, height: 2000 }, deviceScaleFactor: 1 });
   const base = fs.readFileSync(env('BILIJAR_SITE_URL_FILE'), 'utf8').trim();
   const foreign = [];
@@ -140,18 +133,13 @@ function decodePng(png) {
   return { width, height, at };
 }
 
-const colours = {
-  background: [230, 230, 204],
-  black: [0, 0, 0],
-  red: [255, 0, 0],
-  blue: [0, 0, 255],
-};
-// Rounding of 0.9 * 255 = 229.5 may go either way; drawn colours are exact.
-const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= 2);
+// The window tests' table: the scenes, their colours and how near a colour
+// must be.
+const table = JSON.parse(fs.readFileSync(env('BILIJAR_WINDOW_CASES'), 'utf8'));
+const { colours, pointReach } = table;
+const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= table.colourTolerance);
 // Where the camera puts things, to within a pixel.
 const positionTolerance = 1;
-// A 4-pixel point reaches this far beyond its vertex.
-const pointReach = 2;
 
 function toPixel(c, shape, p) {
   return {
@@ -339,8 +327,7 @@ const tests = {
     await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
     await page.click('#new-run');
     assert.doesNotMatch(await page.locator('#output').textContent(), /=10/, 'the console starts afresh');
-    const rejected = JSON.parse(fs.readFileSync(env('BILIJAR_WINDOW_CASES'), 'utf8'))
-      .find((c) => c.name === 'rejectedStartPoint');
+    const rejected = table.cases.find((c) => c.name === 'rejectedStartPoint');
     await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the first prompt');
     await paste(page, rejected.input);
     await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
@@ -380,8 +367,7 @@ const tests = {
   // at every shape, the later shapes reached by dragging the corner.
   async pictures(page) {
     const failures = [];
-    const cases = JSON.parse(fs.readFileSync(env('BILIJAR_WINDOW_CASES'), 'utf8'));
-    for (const c of cases) {
+    for (const c of table.cases) {
       await page.click('#new-run');
       await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the first prompt');
       await paste(page, c.input);

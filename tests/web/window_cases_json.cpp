@@ -35,6 +35,10 @@ std::string point(PlanePoint p) {
     return "{\"x\": " + number(p.x) + ", \"y\": " + number(p.y) + "}";
 }
 
+std::string colour(PictureColour c) {
+    return "[" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " + std::to_string(c.blue) + "]";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,9 +46,16 @@ int main(int argc, char** argv) {
         std::fputs("usage: window_cases_json OUTPUT.json\n", stderr);
         return 2;
     }
-    std::string json = "[\n";
+    const PictureColours& colours = pictureColours;
+    std::string json = "{\"colours\": {\"background\": " + colour(colours.background) +
+                       ", \"black\": " + colour(colours.black) + ", \"red\": " + colour(colours.red) +
+                       ", \"blue\": " + colour(colours.blue) +
+                       "},\n \"colourTolerance\": " + std::to_string(colourTolerance) +
+                       ", \"pointReach\": " + number(pointReach) + ",\n \"cases\": [\n";
+    bool first = true;
     for (const WindowCase& c : windowCases()) {
-        json += json.size() > 2 ? ",\n" : "";
+        json += first ? "" : ",\n";
+        first = false;
         json += "  {\"name\": " + quoted(c.name) + ", \"input\": " + quoted(c.input) +
                 ", \"accepted\": " + (c.accepted ? "true" : "false") + ", \"a\": " + number(c.a) +
                 ", \"b\": " + number(c.b) + ", \"cx\": " + number(c.cx) + ", \"cy\": " + number(c.cy) +
@@ -59,7 +70,7 @@ int main(int argc, char** argv) {
         }
         json += "]}";
     }
-    json += "\n]\n";
+    json += "\n]}\n";
     std::FILE* out = std::fopen(argv[1], "w");
     if (out == nullptr || std::fputs(json.c_str(), out) < 0 || std::fclose(out) != 0) {
         std::perror(argv[1]);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -9,19 +10,23 @@
 
 const char* const windowTitle = "Bilijar - prikaz";
 
-// Background (0.9, 0.9, 0.8) and the three colours the run draws with.
-const Rgb8 background = {230, 230, 204};
-const Rgb8 black = {0, 0, 0};
-const Rgb8 red = {255, 0, 0};
-const Rgb8 blue = {0, 0, 255};
+namespace {
 
-// Rounding of 0.9 * 255 = 229.5 may go either way; drawn colours are exact.
-constexpr int colourTolerance = 2;
+Rgb8 rgb8(PictureColour colour) {
+    return {static_cast<std::uint8_t>(colour.red), static_cast<std::uint8_t>(colour.green),
+            static_cast<std::uint8_t>(colour.blue)};
+}
+
+}  // namespace
+
+const Rgb8 background = rgb8(pictureColours.background);
+const Rgb8 black = rgb8(pictureColours.black);
+const Rgb8 red = rgb8(pictureColours.red);
+const Rgb8 blue = rgb8(pictureColours.blue);
+
 // Pixel positions are predicted from the unrounded projection; lines and
 // 4-pixel points land within this many pixels of it.
 constexpr int positionTolerance = 3;
-// A 4-pixel point reaches this far beyond its vertex.
-constexpr double pointReach = 2.0;
 
 double deadline(double seconds) {
     return seconds * BILIJAR_TEST_TIME_FACTOR;

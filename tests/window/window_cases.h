@@ -7,6 +7,27 @@
 #include <ostream>
 #include <vector>
 
+// A colour of the picture as the screen shows it, 8 bits a component.
+struct PictureColour {
+    int red;
+    int green;
+    int blue;
+};
+
+// The background (0.9, 0.9, 0.8) and the three colours that a run draws
+// with.
+struct PictureColours {
+    PictureColour background;
+    PictureColour black;
+    PictureColour red;
+    PictureColour blue;
+};
+constexpr PictureColours pictureColours = {{230, 230, 204}, {0, 0, 0}, {255, 0, 0}, {0, 0, 255}};
+// Rounding of 0.9 * 255 = 229.5 may go either way; drawn colours are exact.
+constexpr int colourTolerance = 2;
+// A 4-pixel point reaches this far beyond its vertex.
+constexpr double pointReach = 2.0;
+
 // A window shape and the scale at which it shows the scene, in pixels per
 // unit, worked by hand: the eye at distance e sees e * t above and below the
 // centre, t = tan(fovy / 2); the box fills 1 / 1.05 of the window on its
