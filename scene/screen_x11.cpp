@@ -8,12 +8,9 @@
 #include <thread>
 
 ScreenSize currentScreenSize() {
-    Display* display = glXGetCurrentDisplay();
-    if (display == nullptr) {
-        return {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
-    }
     // GLUT's screen size is the one at glutInit. The root window has the
     // screen's size as it is now: RandR resizes it with the screen.
+    Display* display = glXGetCurrentDisplay();
     Window root = 0;
     int x = 0;
     int y = 0;
@@ -21,10 +18,11 @@ ScreenSize currentScreenSize() {
     unsigned int height = 0;
     unsigned int border = 0;
     unsigned int depth = 0;
-    if (!XGetGeometry(display, DefaultRootWindow(display), &root, &x, &y, &width, &height, &border, &depth)) {
-        return {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
+    if (display != nullptr &&
+        XGetGeometry(display, DefaultRootWindow(display), &root, &x, &y, &width, &height, &border, &depth)) {
+        return {static_cast<int>(width), static_cast<int>(height)};
     }
-    return {static_cast<int>(width), static_cast<int>(height)};
+    return {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
 }
 
 namespace {

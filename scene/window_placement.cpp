@@ -64,8 +64,9 @@ bool givesSize(const PlacementOption& option) {
 // display; a place counted from the right or bottom edge (-X, -Y) is then
 // worked again from the new size, as GLUT works it.
 void fitSizeToScreen(const PlacementOption& option) {
-    const auto screenWidth = static_cast<unsigned int>(glutGet(GLUT_SCREEN_WIDTH));
-    const auto screenHeight = static_cast<unsigned int>(glutGet(GLUT_SCREEN_HEIGHT));
+    const ScreenSize screen = currentScreenSize();
+    const auto screenWidth = static_cast<unsigned int>(screen.width);
+    const auto screenHeight = static_cast<unsigned int>(screen.height);
     if (!givesSize(option) || (option.width <= screenWidth && option.height <= screenHeight)) {
         return;
     }
