@@ -25,7 +25,7 @@
   // The window's frame around the canvas: borders, title bar, handle row.
   var frameChrome = { width: 2, height: 2 + 26 + 12 };
   var encoder = new TextEncoder();
-  var page = { run: null, startRun: startRun };
+  var page = { run: null };
   window.bilijarPage = page;
 
   // Text at the end of the console, in its own colour: 'stdout', 'stderr',
@@ -262,9 +262,6 @@
       });
     }
   }
-  page.resizeWindow = function (width, height) {
-    resizeWindow(page.run, width, height);
-  };
 
   function ended(run, status) {
     if (run !== page.run || run.status !== null) {
@@ -298,7 +295,6 @@
       pending: new Uint8Array(0),
       inputEnded: false,
       waitingRead: null,
-      startedAt: performance.now(),
       firstPromptAt: null,
       lastAnswerAt: null,
       firstFrameAt: null
