@@ -7,10 +7,12 @@
 // It prints
 //   - the page's transfer size with gzip (every file of build-web/site);
 //   - over LOADS loads in headless Chromium, each in a fresh context, the
-//     median time from navigation to the first prompt shown, and from the
-//     README example's last answer to the first frame drawn;
+//     median time from navigation to the first prompt shown, and for the
+//     README example and a 98-bounce dialogue the median time from the last
+//     answer to the first frame drawn, and the longest task of the page
+//     during the dialogues (Chromium's long-task entries, over 50 ms);
 //   - the median time of the desktop program under Xvfb from its start, with
-//     the README's answers on standard input, until its window is viewable.
+//     the same answers on standard input, until its window is viewable.
 'use strict';
 const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
@@ -22,7 +24,10 @@ const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
 const nativeProgram = path.join(root, 'build-default', 'billiard', 'bilijar');
 const loads = Number(process.argv[2] || 20);
-const answers = ['10', '5', '2', '1', '1', '1', '1']; // the README example's
+const dialogues = {
+  'README example': ['10', '5', '2', '1', '1', '1', '1'],
+  '98 bounces': ['7', '3', '1.5', '0.5', '0.37', '0.91', '98'],
+};
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);
@@ -49,11 +54,20 @@ async function browserTimes() {
   const url = `${fs.readFileSync(path.join(state, 'url'), 'utf8')}site/`;
   const toPrompt = [];
   const afterHtml = [];
-  const toFrame = [];
+  const toFrame = Object.fromEntries(Object.keys(dialogues).map((name) => [name, []]));
+  let longestTask = 0;
   try {
     for (let i = 0; i < loads; i++) {
       const context = await browser.newContext(); // nothing cached
       const page = await context.newPage();
+      await page.addInitScript(() => {
+        window.longestTask = 0;
+        new PerformanceObserver((list) => {
+          for (const entry of list.getEntries()) {
+            window.longestTask = Math.max(window.longestTask, entry.duration);
+          }
+        }).observe({ type: 'longtask' });
+      });
       await page.goto(url);
       const waitForRead = () => page.waitForFunction(
         () => window.bilijarPage && window.bilijarPage.run.waitingRead !== null, null, { polling: 5 });
@@ -63,23 +77,35 @@ async function browserTimes() {
       // The part after the HTML has arrived: scripts, WebAssembly, main.
       afterHtml.push(await page.evaluate(() =>
         window.bilijarPage.run.firstPromptAt - performance.getEntriesByType('navigation')[0].responseEnd));
-      for (const text of answers) {
-        await waitForRead();
-        await page.locator('#input').pressSequentially(text);
-        await page.keyboard.press('Enter');
+      // The page's load is no part of a dialogue.
+      await page.evaluate(() => { window.longestTask = 0; });
+      for (const [name, answers] of Object.entries(dialogues)) {
+        if (name !== Object.keys(dialogues)[0]) {
+          await page.click('#new-run');
+          await waitForRead();
+        }
+        for (const text of answers) {
+          await waitForRead();
+          await page.locator('#input').pressSequentially(text);
+          await page.keyboard.press('Enter');
+        }
+        await page.waitForFunction(() => window.bilijarPage.run.firstFrameAt !== null, null, { polling: 5 });
+        toFrame[name].push(await page.evaluate(() =>
+          window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt));
       }
-      await page.waitForFunction(() => window.bilijarPage.run.firstFrameAt !== null, null, { polling: 5 });
-      toFrame.push(await page.evaluate(() => window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt));
+      // Long-task entries arrive after their task.
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 100)));
+      longestTask = Math.max(longestTask, await page.evaluate(() => window.longestTask));
       await context.close();
     }
   } finally {
     await browser.close();
     spawnSync(process.execPath, [server, 'stop', state], { stdio: 'inherit' });
   }
-  return { toPrompt, afterHtml, toFrame };
+  return { toPrompt, afterHtml, toFrame, longestTask };
 }
 
-async function nativeTimes() {
+async function nativeTimes(answers) {
   const xvfb = spawn('Xvfb', ['-displayfd', '3', '-noreset', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
     { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
   const display = await new Promise((resolve) => xvfb.stdio[3].once('data', (d) => resolve(`:${String(d).trim()}`)));
@@ -111,16 +137,23 @@ async function main() {
   console.log('The page\'s files:');
   const size = transferSize();
   console.log(`transfer size, gzip: ${(size / 1024).toFixed(1)} kB (at most 100 kB)`);
-  const { toPrompt, afterHtml, toFrame } = await browserTimes();
-  const native = median(await nativeTimes());
-  const line = (what, values) => {
+  const { toPrompt, afterHtml, toFrame, longestTask } = await browserTimes();
+  const line = (what, values, native) => {
     const m = median(values);
     console.log(`${what}: median ${m.toFixed(0)} ms of ${loads}, ${(m / native).toFixed(2)} x native (at most 1.5)`);
   };
-  console.log(`native under Xvfb, start to viewable window: median ${native.toFixed(0)} ms of ${loads}`);
-  line('browser, navigation to first prompt', toPrompt);
-  line('  of it after the HTML arrived', afterHtml);
-  line('browser, last answer to first frame', toFrame);
+  let first = true;
+  for (const [name, answers] of Object.entries(dialogues)) {
+    const native = median(await nativeTimes(answers));
+    console.log(`${name}: native under Xvfb, start to viewable window: median ${native.toFixed(0)} ms of ${loads}`);
+    if (first) {
+      line('  browser, navigation to first prompt', toPrompt, native);
+      line('    of it after the HTML arrived', afterHtml, native);
+      first = false;
+    }
+    line('  browser, last answer to first frame', toFrame[name], native);
+  }
+  console.log(`browser, longest task during the dialogues: ${longestTask.toFixed(0)} ms (at most 100)`);
 }
 
 main().catch((error) => {
