@@ -5,27 +5,68 @@
 
 #include <GL/glut.h>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
+#include "scene.h"
 #include "window_system.h"
 
 // The page's side (standard_streams.js): shows the window's frame around
-// the canvas, and tells the largest canvas that the page has room for.
+// the canvas, tells the largest canvas that the page has room for (in CSS
+// pixels), and takes the picture's description for its text alternative.
 extern "C" void bilijarShowWindow();
 extern "C" int bilijarRoomWidth();
 extern "C" int bilijarRoomHeight();
+extern "C" void bilijarDescribePicture(int width, int height, int legs);
+
+namespace {
+
+// Tells the page what the window shows: the table's size, read from its
+// walls (the right wall lies at x = width, the top wall at y = height), and
+// how many legs the path has (its coloured segments); -1 for a table that
+// has no walls.
+void describePicture() {
+    float width = -1.0f;
+    float height = -1.0f;
+    int legs = 0;
+    for (const Segment& segment : sceneSegments) {
+        if (segment.color == colorBlack) {
+            width = std::max(width, segment.start.x);
+            height = std::max(height, segment.start.y);
+        } else {
+            ++legs;
+        }
+    }
+    bilijarDescribePicture(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)), legs);
+}
+
+}  // namespace
 
 void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
-    // A page has no screen position to give; the canvas takes the size, cut
-    // down to the page's room as a desktop cuts a window to its screen.
-    glutInitWindowSize(std::min(defaults.width, bilijarRoomWidth()),
-                       std::min(defaults.height, bilijarRoomHeight()));
+    // A page has no screen position to give; the canvas takes the size in
+    // CSS pixels, cut down to the page's room as a desktop cuts a window to
+    // its screen, with as many pixels as the screen shows there.
+    const double ratio = emscripten_get_device_pixel_ratio();
+    glutInitWindowSize(static_cast<int>(std::lround(std::min(defaults.width, bilijarRoomWidth()) * ratio)),
+                       static_cast<int>(std::lround(std::min(defaults.height, bilijarRoomHeight()) * ratio)));
+    describePicture();
     bilijarShowWindow();
     glutInit(&argc, argv);
 }
 
-void placeWindowFrame() {}  // the page lays the window out itself
+void placeWindowFrame() {
+    // The page lays the window out itself. A browser without WebGL gives
+    // GLUT no context to draw with: the program says so and ends as the
+    // desktop's does when it has no display.
+    if (emscripten_webgl_get_current_context() == 0) {
+        std::fputs("Prozor ne moze da se otvori: pregledac nema WebGL.\n", stderr);
+        std::exit(1);
+    }
+}
 
 bool reshapeFitsScreen(int, int) {
     return true;  // the page never makes the canvas larger than its room
@@ -33,9 +74,10 @@ bool reshapeFitsScreen(int, int) {
 
 void watchWindow() {}
 
-// What the page calls when the user drags the window's corner: the canvas
-// becomes width by height pixels, and GLUT reshapes and redraws it. (The
-// page's close button calls exit(0), as freeglut does on the desktop.)
+// What the page calls when the user drags the window's corner, or the
+// screen's pixel density changes: the canvas becomes width by height pixels,
+// and GLUT reshapes and redraws it. (The page's close button calls exit(0),
+// as freeglut does on the desktop.)
 extern "C" EMSCRIPTEN_KEEPALIVE void bilijarResizeWindow(int width, int height) {
     glutReshapeWindow(width, height);
 }

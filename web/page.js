@@ -6,8 +6,13 @@
 //
 // What a test or a measurement reads is kept in window.bilijarPage.run:
 // stdout (the bytes written to standard output), stderr (the text written
-// to standard error), status (the exit status, once the program has ended),
+// to standard error), status (the exit status, once the program has ended;
+// -1 for a program that could not be loaded),
 // and the times of the first prompt, the last answer and the first frame.
+//
+// The canvas has devicePixelRatio pixels for each CSS pixel, so the picture
+// is as sharp as the screen; the window's size, as the page and the user
+// see it, is in CSS pixels (run.size).
 (function () {
   'use strict';
 
@@ -20,6 +25,7 @@
   var closeButton = document.getElementById('close');
   var resizeHandle = document.getElementById('resize-handle');
   var newRunButton = document.getElementById('new-run');
+  var endInputButton = document.getElementById('end-input');
 
   var minimumSize = { width: 40, height: 30 };
   // The window's frame around the canvas: borders, title bar, handle row.
@@ -30,42 +36,88 @@
 
   // Text at the end of the console, in its own colour: 'stdout', 'stderr',
   // 'echo' (the typed answers) or 'note' (the page's own words). Runs of
-  // the same kind share one text node.
+  // the same kind share one text node. A long trace comes as hundreds of
+  // writes: they are gathered and shown once per animation frame (and at
+  // once when the program waits for input or ends), so that the page lays
+  // itself out once, not once per write.
   var lastKind = null;
   var lastText = null;
+  var unshown = [];
+  var showScheduled = false;
   function show(kind, text) {
     if (text === '') {
       return;
     }
-    if (kind !== lastKind) {
-      var span = document.createElement('span');
-      span.className = kind;
-      lastText = document.createTextNode('');
-      span.appendChild(lastText);
-      output.appendChild(span);
-      lastKind = kind;
+    var last = unshown[unshown.length - 1];
+    if (last && last.kind === kind) {
+      last.text += text;
+    } else {
+      unshown.push({ kind: kind, text: text });
     }
-    lastText.appendData(text);
-    consoleView.scrollTop = consoleView.scrollHeight;
+    if (!showScheduled) {
+      showScheduled = true;
+      requestAnimationFrame(showNow);
+    }
+  }
+
+  // The console follows its end unless the user has scrolled back to read.
+  function showNow() {
+    showScheduled = false;
+    if (unshown.length === 0) {
+      return;
+    }
+    var atEnd = consoleView.scrollTop + consoleView.clientHeight >= consoleView.scrollHeight - 4;
+    unshown.forEach(function (part) {
+      if (part.kind !== lastKind) {
+        var span = document.createElement('span');
+        span.className = part.kind;
+        if (part.kind === 'echo') {
+          // The reader heard the answer as it was typed.
+          span.setAttribute('aria-hidden', 'true');
+        }
+        lastText = document.createTextNode('');
+        span.appendChild(lastText);
+        output.appendChild(span);
+        lastKind = part.kind;
+      }
+      lastText.appendData(part.text);
+    });
+    unshown = [];
+    if (atEnd) {
+      consoleView.scrollTop = consoleView.scrollHeight;
+    }
   }
 
   function clearConsole() {
+    unshown = [];
     output.textContent = '';
     lastKind = null;
     lastText = null;
   }
 
-  // Calls into the program. glutMainLoop leaves main by throwing 'unwind',
-  // and exit by throwing ExitStatus: both are the program's normal ways of
-  // stopping, not errors.
-  function callProgram(action) {
+  // The text the console ends with, shown or not.
+  function endsLine() {
+    var last = unshown.length > 0 ? unshown[unshown.length - 1].text : lastText && lastText.data;
+    return !last || last.slice(-1) === '\n';
+  }
+
+  // glutMainLoop leaves main by throwing 'unwind', and exit by throwing
+  // ExitStatus: both are the program's normal ways of stopping, not errors.
+  function isNormalStop(reason) {
+    return reason === 'unwind' || (reason && reason.name === 'ExitStatus');
+  }
+
+  // Calls into the run's program. Anything else that it throws is a fault
+  // that ends the run.
+  function callProgram(run, action) {
     try {
       action();
     } catch (e) {
-      if (e !== 'unwind' && !(e && e.name === 'ExitStatus')) {
-        throw e;
+      if (!isNormalStop(e)) {
+        failed(run, e);
       }
     }
+    keepCanvasSize(run);
   }
 
   // Standard input: typed bytes wait here until the program reads them.
@@ -76,6 +128,9 @@
       deliver(bytes);
     } else {
       run.waitingRead = { maxBytes: maxBytes, deliver: deliver };
+      if (run === page.run) {
+        showNow();  // the prompt, before the user answers it
+      }
     }
   }
 
@@ -88,7 +143,7 @@
     var read = run.waitingRead;
     if (read) {
       run.waitingRead = null;
-      callProgram(function () {
+      callProgram(run, function () {
         readInput(run, read.maxBytes, read.deliver);
       });
     }
@@ -107,25 +162,42 @@
     feed(page.run, new Uint8Array(0), true);
   }
 
+  // The line so far, without a newline, as a terminal's Ctrl-D sends it.
+  function sendPartialLine() {
+    show('echo', input.value);
+    feed(page.run, encoder.encode(input.value), false);
+    input.value = '';
+  }
+
   input.addEventListener('keydown', function (event) {
+    if (event.isComposing || event.keyCode === 229) {
+      return;  // the input method's own keys, Enter among them
+    }
     if (event.key === 'Enter') {
       event.preventDefault();
       var text = input.value;
       input.value = '';
       sendLine(text);
-    } else if (event.ctrlKey && !event.altKey && (event.key === 'd' || event.key === 'D')) {
-      // As in a terminal: on an empty line the end of the input, otherwise
-      // the line so far, without a newline.
+    } else if (event.ctrlKey && !event.altKey && event.code === 'KeyD') {
+      // The D key on any keyboard layout. As in a terminal: on an empty line
+      // the end of the input, otherwise the line so far, without a newline.
       event.preventDefault();
       if (input.value === '') {
         endInput();
       } else {
-        var run = page.run;
-        show('echo', input.value);
-        feed(run, encoder.encode(input.value), false);
-        input.value = '';
+        sendPartialLine();
       }
     }
+  });
+
+  // The same without a keyboard: what is typed goes as it is, and the
+  // input ends.
+  endInputButton.addEventListener('click', function () {
+    if (input.value !== '') {
+      sendPartialLine();
+    }
+    endInput();
+    input.focus();
   });
 
   // Pasted lines answer one prompt each; text after the last line break
@@ -143,6 +215,19 @@
     input.value = '';
     lines.forEach(sendLine);
     input.value = rest + after;
+  });
+
+  // GLUT's page-wide touch handler turns touches on the canvas into mouse
+  // events, for programs that take the mouse; this one does not, and the
+  // handler, passive on a window, cannot cancel the touches it asks to
+  // cancel. Touches on the canvas stop here, before it (a capturing
+  // listener added first runs first).
+  ['touchstart', 'touchmove', 'touchend'].forEach(function (type) {
+    window.addEventListener(type, function (event) {
+      if (page.run && event.target === page.run.canvas) {
+        event.stopImmediatePropagation();
+      }
+    }, { capture: true, passive: true });
   });
 
   consoleView.addEventListener('click', function () {
@@ -173,8 +258,26 @@
     };
   }
 
+  // The canvas's pixels for a size in CSS pixels.
+  function pixels(size) {
+    var ratio = window.devicePixelRatio || 1;
+    return { width: Math.round(size.width * ratio), height: Math.round(size.height * ratio) };
+  }
+
+  // GLUT sets the canvas's pixel size and clears its CSS size; the canvas
+  // fills its slot, whose size is the window's.
+  function keepCanvasSize(run) {
+    if (run === page.run && run.size) {
+      canvasSlot.style.width = run.size.width + 'px';
+      canvasSlot.style.height = run.size.height + 'px';
+    }
+  }
+
   // The program's window, shown when the viewer starts.
   function showWindow(run) {
+    var ratio = window.devicePixelRatio || 1;
+    run.size = { width: run.canvas.width / ratio, height: run.canvas.height / ratio };
+    keepCanvasSize(run);
     frame.hidden = false;
     frame.scrollIntoView({ block: 'nearest' });
     // GLUT asks for its first frame in this same task; an animation frame
@@ -191,7 +294,7 @@
   closeButton.addEventListener('click', function () {
     var run = page.run;
     if (run && run.program && run.status === null) {
-      stopProgram(run.program);  // as the desktop's window manager's close
+      stopProgram(run);  // as the desktop's window manager's close
     }
   });
 
@@ -199,13 +302,12 @@
   // redraws it, at most once per animation frame.
   var drag = null;
   resizeHandle.addEventListener('pointerdown', function (event) {
-    var canvas = page.run && page.run.canvas;
-    if (!canvas || page.run.status !== null) {
+    if (!page.run || !page.run.size || page.run.status !== null) {
       return;
     }
     event.preventDefault();
     resizeHandle.setPointerCapture(event.pointerId);
-    drag = { x: event.clientX, y: event.clientY, width: canvas.width, height: canvas.height, next: null };
+    drag = { x: event.clientX, y: event.clientY, width: page.run.size.width, height: page.run.size.height, next: null };
   });
   resizeHandle.addEventListener('pointermove', function (event) {
     if (!drag) {
@@ -234,13 +336,12 @@
   var arrowSteps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
   resizeHandle.addEventListener('keydown', function (event) {
     var step = arrowSteps[event.key];
-    var canvas = page.run && page.run.canvas;
-    if (!step || !canvas || page.run.status !== null) {
+    if (!step || !page.run || !page.run.size || page.run.status !== null) {
       return;
     }
     event.preventDefault();
     var by = event.shiftKey ? 50 : 10;
-    var size = fitted(canvas.width + step[0] * by, canvas.height + step[1] * by);
+    var size = fitted(page.run.size.width + step[0] * by, page.run.size.height + step[1] * by);
     resizeWindow(page.run, size.width, size.height);
   });
 
@@ -248,74 +349,102 @@
   window.addEventListener('resize', function () {
     var run = page.run;
     if (run && run.status === null && !frame.hidden) {
-      var size = fitted(run.canvas.width, run.canvas.height);
-      if (size.width !== run.canvas.width || size.height !== run.canvas.height) {
+      var size = fitted(run.size.width, run.size.height);
+      if (size.width !== run.size.width || size.height !== run.size.height) {
         resizeWindow(run, size.width, size.height);
       }
     }
   });
 
+  // A screen of another pixel density (the window moved to another monitor,
+  // or the page zoomed): the canvas keeps its CSS size with the new number
+  // of pixels.
+  function watchPixelRatio() {
+    window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)')
+      .addEventListener('change', function () {
+        watchPixelRatio();
+        var run = page.run;
+        if (run && run.size && run.status === null && !frame.hidden) {
+          resizeWindow(run, run.size.width, run.size.height);
+        }
+      }, { once: true });
+  }
+  watchPixelRatio();
+
+  // The window becomes width by height CSS pixels.
   function resizeWindow(run, width, height) {
     if (run === page.run && run.status === null) {
-      callProgram(function () {
-        run.program._bilijarResizeWindow(width, height);
+      run.size = { width: width, height: height };
+      var size = pixels(run.size);
+      callProgram(run, function () {
+        run.program._bilijarResizeWindow(size.width, size.height);
       });
     }
   }
 
+  // The program has ended with status (through exit, its runtime's exit
+  // done): its WebGL context goes now rather than when the browser gets
+  // round to it, and the page lets go of the program.
   function ended(run, status) {
-    if (run !== page.run || run.status !== null) {
+    if (run.status !== null) {
       return;
     }
     run.status = status;
+    var program = run.program;
+    run.program = null;
+    var context = program && program.ctx;
+    var loseContext = context && context.getExtension('WEBGL_lose_context');
+    if (loseContext) {
+      loseContext.loseContext();
+    }
+    if (run !== page.run) {
+      return;
+    }
     input.disabled = true;
+    endInputButton.disabled = true;
     frame.hidden = true;
-    show('note', (lastKind === null || lastText.data.slice(-1) === '\n' ? '' : '\n') +
-      '[Kraj rada programa, izlazni status ' + status + '.]\n');
+    show('note', (endsLine() ? '' : '\n') + '[' + (run.fault ? 'Program je prekinut' : 'Kraj rada programa') +
+      ', izlazni status ' + status + '.]\n');
+    showNow();
     statusLine.textContent = 'Program je zavrsio rad (izlazni status ' + status + ').';
     // The input and the window are gone: the next thing to do is a new run.
     newRunButton.focus();
   }
 
   // Ends a program as closing its window does: exit(0).
-  function stopProgram(program) {
-    callProgram(function () {
-      program._exit(0);
+  function stopProgram(run) {
+    callProgram(run, function () {
+      run.program._exit(0);
     });
   }
 
-  // A fresh program with a fresh canvas, console and scene.
-  function startRun() {
-    var run = {
-      program: null,
-      canvas: document.createElement('canvas'),
-      stdout: [],
-      stderr: '',
-      status: null,
-      pending: new Uint8Array(0),
-      inputEnded: false,
-      waitingRead: null,
-      firstPromptAt: null,
-      lastAnswerAt: null,
-      firstFrameAt: null
-    };
-    var decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
-    var previous = page.run;
-    page.run = run;
-    // A run still going is ended as its window's close would end it, so
-    // that its program, its GLUT listeners and its GL context go with it.
-    if (previous && previous.status === null && previous.program) {
-      stopProgram(previous.program);
+  // A fault in the program or in its runtime (an abort, memory exhausted, an
+  // error thrown): it is shown as the program's standard error, and the
+  // program ends with status 1, its runtime's exit done as far as it can be.
+  function failed(run, reason) {
+    if (run.status !== null) {
+      return;
     }
-    clearConsole();
-    frame.hidden = true;
-    canvasSlot.replaceChildren(run.canvas);
-    input.disabled = false;
-    input.value = '';
-    statusLine.textContent = 'Program radi.';
-    input.focus();
+    run.fault = true;
+    if (run === page.run) {
+      show('stderr', (endsLine() ? '' : '\n') + 'Greska u programu: ' + reason + '\n');
+    }
+    try {
+      if (run.program) {
+        run.program._exit(1);
+      }
+    } catch (e) {
+      // an exit that throws ExitStatus has done its work; one that fails
+      // cannot be helped, and the run ends all the same
+    }
+    ended(run, 1);
+  }
 
-    createBilijar({
+  // What the program is given: its canvas, its standard streams, the page's
+  // side of its window, and where its end and its runtime's notes go.
+  function setUp(run) {
+    var decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
+    return {
       canvas: run.canvas,
       readInput: function (maxBytes, deliver) {
         readInput(run, maxBytes, deliver);
@@ -342,41 +471,120 @@
         showWindow(run);
       },
       room: room,
-      // Every end of the program, through exit, passes here (Emscripten's
-      // onExit is not called while an Asyncify call is still counted).
+      describePicture: function (width, height, legs) {
+        canvasSlot.setAttribute('aria-label', width < 0
+          ? 'Prikaz bez stola.'
+          : 'Sto ' + width + ' x ' + height + ' i putanja kugle, broj deonica: ' + legs + '.');
+      },
+      // Every end of the program, through exit, passes here, after its
+      // runtime's exit.
       quit: function (status, toThrow) {
-        ended(run, status);
+        if (isNormalStop(toThrow)) {
+          ended(run, status);
+        } else {
+          failed(run, toThrow);  // a fault in one of GLUT's callbacks
+        }
         throw toThrow;
       },
+      onAbort: function (what) {
+        // The runtime throws on after this; the run ends once it has.
+        setTimeout(function () {
+          failed(run, 'abort(' + what + ')');
+        });
+      },
       // The runtime's own notes go to the browser's console, not to the
-      // program's standard streams.
+      // program's standard streams. The legacy GL emulation's two notes at
+      // every start (that it is limited, which this program's few calls
+      // are not troubled by) are no news to anyone.
       print: function (text) {
         console.log(text);
       },
       printErr: function (text) {
-        console.warn(text);
+        if (!/^WARNING: using emscripten GL (immediate mode )?emulation/.test(text)) {
+          console.warn(text);
+        }
       }
-    }).then(function (program) {
+    };
+  }
+
+  // A fresh program with a fresh canvas, console and scene.
+  function startRun() {
+    var run = {
+      program: null,
+      canvas: document.createElement('canvas'),
+      size: null,
+      fault: false,
+      stdout: [],
+      stderr: '',
+      status: null,
+      pending: new Uint8Array(0),
+      inputEnded: false,
+      waitingRead: null,
+      firstPromptAt: null,
+      lastAnswerAt: null,
+      firstFrameAt: null
+    };
+    var previous = page.run;
+    page.run = run;
+    // A run still going is ended as its window's close would end it, so
+    // that its program, its GLUT listeners and its GL context go with it.
+    if (previous && previous.status === null && previous.program) {
+      stopProgram(previous);
+    }
+    clearConsole();
+    frame.hidden = true;
+    canvasSlot.replaceChildren(run.canvas);
+    canvasSlot.removeAttribute('aria-label');
+    input.disabled = false;
+    endInputButton.disabled = false;
+    input.value = '';
+    statusLine.textContent = 'Program se ucitava.';
+    input.focus();
+
+    // A program that cannot be loaded (no bilijar.js, no WebAssembly) fails
+    // here or in the promise: either way the run ends as not started.
+    var loading;
+    try {
+      loading = createBilijar(setUp(run));
+    } catch (e) {
+      loading = Promise.reject(e);
+    }
+    loading.then(function (program) {
       run.program = program;
       if (run !== page.run) {
-        stopProgram(program);  // a newer run started while this one loaded
+        stopProgram(run);  // a newer run started while this one loaded
         return;
       }
+      statusLine.textContent = 'Program radi.';
+      // argv as a C program gets it: its name, then a null pointer.
+      var name = encoder.encode('bilijar\0');
+      var argv = program._malloc(8 + name.length);
+      program.HEAPU8.set(name, argv + 8);
+      program.HEAPU32[argv >> 2] = argv + 8;
+      program.HEAPU32[(argv >> 2) + 1] = 0;
       // main's result, once it returns, goes to exit, as in the C runtime.
       // A main that went on to the window's main loop ends in 'unwind'.
-      program.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true })
+      program.ccall('main', 'number', ['number', 'number'], [1, argv], { async: true })
         .then(function (status) {
-          callProgram(function () {
+          callProgram(run, function () {
             program._exit(status);
           });
         }, function (reason) {
-          if (reason !== 'unwind' && !(reason && reason.name === 'ExitStatus')) {
-            show('stderr', String(reason) + '\n');
+          if (!isNormalStop(reason)) {
+            failed(run, reason);
           }
         });
     }, function (reason) {
+      if (run !== page.run) {
+        return;
+      }
       show('stderr', 'Program nije mogao da se pokrene: ' + reason + '\n');
+      showNow();
+      run.status = -1;
+      input.disabled = true;
+      endInputButton.disabled = true;
       statusLine.textContent = 'Program nije pokrenut.';
+      newRunButton.focus();
     });
   }
 

@@ -5,7 +5,10 @@
 //     empty array once the input has ended;
 //   writeOutput(fd, bytes): bytes written to descriptor 1 or 2, as written;
 //   showWindow(): the viewer is about to draw into the canvas;
-//   room(): {width, height}, the largest canvas the page has room for.
+//   room(): {width, height}, the largest canvas the page has room for, in
+//     CSS pixels;
+//   describePicture(width, height, legs): what the window shows, for the
+//     canvas's text alternative.
 // A read waits for the page through Asyncify, so the program's own reading
 // code stays as it is.
 
@@ -20,7 +23,7 @@ mergeInto(LibraryManager.library, {
       for (var i = 0; i < iovcnt; i++) {
         room += HEAPU32[(iov + i * 8 + 4) >> 2];
       }
-      Module.readInput(room, function (bytes) {
+      Module["readInput"](room, function (bytes) {
         var done = 0;
         for (var j = 0; j < iovcnt && done < bytes.length; j++) {
           var ptr = HEAPU32[(iov + j * 8) >> 2];
@@ -43,22 +46,46 @@ mergeInto(LibraryManager.library, {
     for (var i = 0; i < iovcnt; i++) {
       var ptr = HEAPU32[(iov + i * 8) >> 2];
       var len = HEAPU32[(iov + i * 8 + 4) >> 2];
-      Module.writeOutput(fd, HEAPU8.slice(ptr, ptr + len));
+      Module["writeOutput"](fd, HEAPU8.slice(ptr, ptr + len));
       written += len;
     }
     HEAPU32[pnum >> 2] = written;
     return 0;
   },
 
+  // Emscripten's Browser.init, which GLUT's window runs, only sets up what
+  // this program never uses (pointer lock, preloading of images and sounds)
+  // and leaves four listeners on the document that nothing ever removes;
+  // marked as done, it is skipped, and a program that ends leaves the page
+  // as it found it.
+  bilijarShowWindow__deps: ['$Browser'],
   bilijarShowWindow: function () {
-    Module.showWindow();
+    Browser.initted = true;
+    Module["showWindow"]();
+  },
+
+  bilijarDescribePicture: function (width, height, legs) {
+    Module["describePicture"](width, height, legs);
+  },
+
+  // exit, from the program or from the page's close button, ends the
+  // runtime: the at-exit handlers run (the program's own, and GLUT's, which
+  // take its listeners off the page) and the page hears the status. The
+  // call into main (ccall, for Asyncify) holds a keep-alive that Emscripten
+  // 3.1.6 gives back only when main returns, never when main leaves for
+  // GLUT's main loop ('unwind'), and while one is held Emscripten's exit
+  // skips the runtime's exit. Nothing of this program needs its runtime
+  // after exit, so exit ends it as emscripten_force_exit does.
+  exit__deps: ['emscripten_force_exit'],
+  exit: function (status) {
+    _emscripten_force_exit(status);
   },
 
   bilijarRoomWidth: function () {
-    return Module.room().width;
+    return Module["room"]()["width"];
   },
 
   bilijarRoomHeight: function () {
-    return Module.room().height;
+    return Module["room"]()["height"];
   },
 });
