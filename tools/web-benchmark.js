@@ -145,7 +145,7 @@ async function main() {
   let first = true;
   for (const [name, answers] of Object.entries(dialogues)) {
     const native = median(await nativeTimes(answers));
-    console.log(`${name}: native under Xvfb, start to viewable window: median ${native.toFixed(0)} ms of ${loads}`);
+    console.log(`${name}: native under Xvfb, start to viewable window: median ${native.toFixed(0)} ms`);
     if (first) {
       line('  browser, navigation to first prompt', toPrompt, native);
       line('    of it after the HTML arrived', afterHtml, native);

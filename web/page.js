@@ -307,7 +307,8 @@
     }
     event.preventDefault();
     resizeHandle.setPointerCapture(event.pointerId);
-    drag = { x: event.clientX, y: event.clientY, width: page.run.size.width, height: page.run.size.height, next: null };
+    var size = page.run.size;
+    drag = { x: event.clientX, y: event.clientY, width: size.width, height: size.height, next: null };
   });
   resizeHandle.addEventListener('pointermove', function (event) {
     if (!drag) {
