@@ -8,7 +8,7 @@
 // take its own options out of argv) and runs GLUT's main loop. A -geometry
 // size beyond the screen is cut down to the screen's. Does not return: when
 // the user closes the window, GLUT ends the process with exit(0); when
-// another client destroys it, Xlib's error handler ends it with exit(1); so
+// another client destroys it, the window system ends it with exit(1); so
 // at-exit clean-up, the scene's included, runs.
 void startViewer(int argc, char** argv);
 

@@ -16,7 +16,7 @@ extern "C" void bilijarShowWindow();
 extern "C" int bilijarRoomWidth();
 extern "C" int bilijarRoomHeight();
 
-void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
+void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, ReshapeFunction) {
     // A page has no screen position to give; the canvas takes the size, cut
     // down to the page's room as a desktop cuts a window to its screen.
     glutInitWindowSize(std::min(defaults.width, bilijarRoomWidth()),
