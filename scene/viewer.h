@@ -12,8 +12,9 @@
 // at-exit clean-up, the scene's included, runs.
 void startViewer(int argc, char** argv);
 
-// Display callback: draws circles, lines, segments and points, each list
-// first to last, so later items cover earlier ones; then swaps buffers.
+// GLUT's display callback: draws circles, lines, segments and points,
+// each list first to last, so later items cover earlier ones; then swaps
+// buffers.
 // Draws nothing while the window's size is not the one that the last
 // reshape set up (its own reshape, and then a picture, are on the way).
 void onDisplay();
