@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -58,23 +57,6 @@ std::vector<std::string> launchCommand(const std::string& program, const Program
     command.push_back(program);
     command.insert(command.end(), setup.arguments.begin(), setup.arguments.end());
     return command;
-}
-
-// This process's environment, each variable that the setup sets (DISPLAY,
-// none when empty, and the setup's own) replaced.
-std::vector<std::string> childEnvironment(const ProgramSetup& setup) {
-    std::vector<std::string> own = setup.environment;
-    own.insert(own.begin(), "DISPLAY=" + setup.display);
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string name(*variable, std::strcspn(*variable, "=") + 1);
-        if (std::none_of(own.begin(), own.end(),
-                         [&](const std::string& v) { return v.rfind(name, 0) == 0; })) {
-            environment.push_back(*variable);
-        }
-    }
-    environment.insert(environment.end(), own.begin() + (setup.display.empty() ? 1 : 0), own.end());
-    return environment;
 }
 
 // The null-terminated list of pointers to words that exec takes.
@@ -156,7 +138,11 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
     setrlimit(RLIMIT_FSIZE, &childLimit);
 
     std::vector<std::string> command = launchCommand(program, setup);
-    std::vector<std::string> environment = childEnvironment(setup);
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        environment.emplace_back(*variable);
+    }
+    environment = childEnvironment(environment, setup);
     pid_t pid = 0;
     const int error = posix_spawnp(&pid, command[0].c_str(), &actions, &attributes, pointers(command).data(),
                                    pointers(environment).data());

@@ -90,3 +90,6 @@ std::string readFile(const std::string& path);
 void failedToStart(StartedProgram& started, const std::string& program, const std::string& reason);
 ProgramResult notStarted(const StartedProgram& started);
 void removeFiles(const StartedProgram& started);
+// The child's environment: current, each variable that the setup sets
+// (DISPLAY, none when empty, and the setup's own) replaced.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& current, const ProgramSetup& setup);

@@ -1,6 +1,7 @@
 // What the runners of every platform share.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -39,6 +40,22 @@ ProgramResult notStarted(const StartedProgram& started) {
     result.exitStatus.otherwise = "not started: " + started.failure;
     removeFiles(started);
     return result;
+}
+
+std::vector<std::string> childEnvironment(const std::vector<std::string>& current,
+                                          const ProgramSetup& setup) {
+    std::vector<std::string> own = setup.environment;
+    own.insert(own.begin(), "DISPLAY=" + setup.display);
+    std::vector<std::string> environment;
+    for (const std::string& variable : current) {
+        const std::string name = variable.substr(0, variable.find('=', 1) + 1);
+        if (std::none_of(own.begin(), own.end(),
+                         [&](const std::string& v) { return v.rfind(name, 0) == 0; })) {
+            environment.push_back(variable);
+        }
+    }
+    environment.insert(environment.end(), own.begin() + (setup.display.empty() ? 1 : 0), own.end());
+    return environment;
 }
 
 StartedProgram startProgram(const std::string& program, const std::string& input,

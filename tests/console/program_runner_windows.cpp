@@ -72,42 +72,20 @@ void appendArgument(std::string& commandLine, const std::string& argument) {
     commandLine += '"';
 }
 
-// A variable of this process's environment as it was before the runner set
-// it for a child.
-struct SavedVariable {
-    std::string name;
-    bool set = false;
-    std::string value;
-};
-
-// Puts each NAME=value into this process's environment, which the child
-// inherits; returns what they replaced.
-std::vector<SavedVariable> setVariables(const std::vector<std::string>& variables) {
-    std::vector<SavedVariable> saved;
-    for (const std::string& variable : variables) {
-        const size_t equals = variable.find('=');
-        if (equals == std::string::npos) {
-            std::fprintf(stderr, "startProgram: %s is not NAME=value\n", variable.c_str());
-            std::abort();
-        }
-        SavedVariable old;
-        old.name = variable.substr(0, equals);
-        const DWORD size = GetEnvironmentVariableA(old.name.c_str(), nullptr, 0);
-        if (size > 0) {
-            old.set = true;
-            old.value.resize(size);
-            old.value.resize(GetEnvironmentVariableA(old.name.c_str(), &old.value[0], size));
-        }
-        SetEnvironmentVariableA(old.name.c_str(), variable.c_str() + equals + 1);
-        saved.push_back(old);
+// The block of NAME=value strings that CreateProcess takes: this process's
+// environment with the setup's variables.
+std::string environmentBlock(const ProgramSetup& setup) {
+    std::vector<std::string> current;
+    char* const own = GetEnvironmentStringsA();
+    for (const char* variable = own; *variable != '\0'; variable += current.back().size() + 1) {
+        current.emplace_back(variable);
     }
-    return saved;
-}
-
-void restoreVariables(const std::vector<SavedVariable>& saved) {
-    for (auto old = saved.rbegin(); old != saved.rend(); ++old) {
-        SetEnvironmentVariableA(old->name.c_str(), old->set ? old->value.c_str() : nullptr);
+    FreeEnvironmentStringsA(own);
+    std::string block;
+    for (const std::string& variable : childEnvironment(current, setup)) {
+        block += variable + '\0';
     }
+    return block + '\0';
 }
 
 }  // namespace
@@ -156,11 +134,6 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
 
     PROCESS_INFORMATION info{};
     if (failure.empty()) {
-        // The child inherits this process's environment, DISPLAY as the
-        // setup asks, and the setup's variables, which this process then
-        // gives up.
-        SetEnvironmentVariableA("DISPLAY", setup.display.empty() ? nullptr : setup.display.c_str());
-        const std::vector<SavedVariable> saved = setVariables(setup.environment);
         std::string commandLine;
         appendArgument(commandLine, program);
         for (const std::string& argument : setup.arguments) {
@@ -172,11 +145,11 @@ StartedProgram startProgram(const std::string& program, const ProgramSetup& setu
         startup.hStdInput = in;
         startup.hStdOutput = out;
         startup.hStdError = err;
-        if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                            &startup, &info)) {
+        std::string environment = environmentBlock(setup);
+        if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, &environment[0],
+                            nullptr, &startup, &info)) {
             failure = "CreateProcess: " + errorText(GetLastError());
         }
-        restoreVariables(saved);
     }
     for (const HANDLE handle : {in, err, out}) {
         if (handle != nullptr) {
