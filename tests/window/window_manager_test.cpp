@@ -5,12 +5,10 @@
 #include <X11/Xatom.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "camera.h"
@@ -37,19 +35,6 @@ Shape table10x5At(int width, int height) {
     const Projection projection = projectionFor(camera, boxMin, boxMax, width, height);
     const double halfTan = std::tan(projection.fovy / 2.0 * pi / 180.0);
     return {width, height, height / 2.0 / (camera.eyeDistance * halfTan)};
-}
-
-// Polls until done() holds, for at most seconds.
-template <typename Condition>
-bool waitUntil(double seconds, Condition done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 // The desktop's size as the window manager has it (_NET_DESKTOP_GEOMETRY).
