@@ -174,9 +174,7 @@ ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds) 
             return result;
         }
         if (done == 0 && std::chrono::steady_clock::now() > deadline) {
-            result.timedOut = true;
-            result.exitStatus.otherwise = "still running after " + std::to_string(timeoutSeconds) + " s";
-            return result;
+            return stillRunning(timeoutSeconds);
         }
         if (done == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

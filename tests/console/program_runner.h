@@ -86,9 +86,11 @@ std::string readFile(const std::string& path);
 
 // For the runners: fails the running test, since program could not be
 // started for reason, which started.failure keeps; the result of waiting
-// for a program that was not started; the child's files removed.
+// for a program that was not started, or that is still running after
+// seconds; the child's files removed.
 void failedToStart(StartedProgram& started, const std::string& program, const std::string& reason);
 ProgramResult notStarted(const StartedProgram& started);
+ProgramResult stillRunning(double seconds);
 void removeFiles(const StartedProgram& started);
 // The child's environment: current, each variable that the setup sets
 // (DISPLAY, none when empty, and the setup's own) replaced.

@@ -35,6 +35,15 @@ void removeFiles(const StartedProgram& started) {
     }
 }
 
+ProgramResult stillRunning(double seconds) {
+    ProgramResult result;
+    result.timedOut = true;
+    std::ostringstream reason;
+    reason << "still running after " << seconds << " s";
+    result.exitStatus.otherwise = reason.str();
+    return result;
+}
+
 ProgramResult notStarted(const StartedProgram& started) {
     ProgramResult result;
     result.exitStatus.otherwise = "not started: " + started.failure;

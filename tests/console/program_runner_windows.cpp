@@ -173,9 +173,7 @@ ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds) 
     ProgramResult result;
     const DWORD waited = WaitForSingleObject(started.process, static_cast<DWORD>(timeoutSeconds * 1000.0));
     if (waited == WAIT_TIMEOUT) {
-        result.timedOut = true;
-        result.exitStatus.otherwise = "still running after " + std::to_string(timeoutSeconds) + " s";
-        return result;
+        return stillRunning(timeoutSeconds);
     }
     if (waited != WAIT_OBJECT_0) {
         result.exitStatus.otherwise = "WaitForSingleObject: " + errorText(GetLastError());
