@@ -61,15 +61,9 @@ up() {
 }
 
 case $mode in
-stop)
-    stop
-    exit 0
-    ;;
+stop) stop && exit 0 ;;
 start) ;;
-*)
-    echo "unknown mode $mode: start or stop" >&2
-    exit 2
-    ;;
+*) echo "unknown mode $mode: start or stop" >&2 && exit 2 ;;
 esac
 
 screen=1280x1024x24
@@ -79,10 +73,8 @@ if [ "$wm" = wm ]; then
     tools+=(openbox:openbox xrandr:x11-xserver-utils)
 fi
 for tool in "${tools[@]}"; do
-    if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
-        echo "${tool%%:*} is missing: install the Debian package ${tool#*:} (apt-get install ${tool#*:})" >&2
-        exit 1
-    fi
+    command -v "${tool%%:*}" >/dev/null 2>&1 ||
+        { echo "${tool%%:*} is missing: install the Debian package ${tool#*:} (apt-get install ${tool#*:})" >&2 && exit 1; }
 done
 mkdir -p "$state"
 stop # what an interrupted run left behind
