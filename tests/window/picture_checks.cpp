@@ -1,12 +1,10 @@
 #include "picture_checks.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 
 const char* const windowTitle = "Bilijar - prikaz";
 
@@ -127,24 +125,17 @@ bool cornersAreBackground(const Image& image) {
 }  // namespace
 
 bool waitForPicture(XConnection& x, Window window, int width, int height, Image& image) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(deadline(10.0));
     Image previous;
-    while (std::chrono::steady_clock::now() < end) {
-        if (x.grab(window, image) && image.width == width && image.height == height &&
-            cornersAreBackground(image)) {
-            if (previous.width == width && previous.height == height &&
-                previous.pixels.size() == image.pixels.size() &&
-                std::equal(previous.pixels.begin(), previous.pixels.end(), image.pixels.begin(),
-                           [](Rgb8 p, Rgb8 q) {
-                               return p.red == q.red && p.green == q.green && p.blue == q.blue;
-                           })) {
-                return true;
-            }
-            previous = image;
+    return waitUntil(deadline(10.0), [&] {
+        if (!x.grab(window, image) || image.width != width || image.height != height ||
+            !cornersAreBackground(image)) {
+            return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+        const bool same =
+            previous.width == width && previous.height == height && previous.pixels == image.pixels;
+        previous = image;
+        return same;
+    });
 }
 
 void saveScreenshot(const Image& image, const std::string& name) {
