@@ -8,9 +8,10 @@
 # clang-format), package (manual page, Debian package, lintian, hardening
 # check), i386, arm64 and windows (the cross builds of those presets),
 # armhf, armel, ppc64el, s390x, mips64el and riscv64 (the preset 'cross' for
-# that architecture), and web (Emscripten, GoogleTest's sources and Chromium
-# for the browser build; its npm packages come from npm ci), and npm (for a
-# Node.js without it).
+# that architecture), and web (Emscripten, GoogleTest's sources, the three
+# browser engines Chromium, Firefox ESR and WebKitGTK's MiniBrowser with its
+# WebDriver, and Xvfb for the two that need a display; the drivers' npm
+# packages come from npm ci), and npm (for a Node.js without it).
 set -euo pipefail
 
 declare -A groups=(
@@ -20,7 +21,7 @@ declare -A groups=(
     [i386]="g++-i686-linux-gnu qemu-user googletest"
     [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
-    [web]="emscripten googletest chromium"
+    [web]="emscripten googletest chromium firefox-esr webkit2gtk-driver xvfb"
     [npm]="npm"
     [armhf]="g++-arm-linux-gnueabihf qemu-user googletest"
     [armel]="g++-arm-linux-gnueabi qemu-user googletest"

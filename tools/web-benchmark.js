@@ -6,7 +6,7 @@
 // and `npm ci`; it needs Xvfb and xwininfo (packages xvfb, x11-utils).
 // It prints
 //   - the page's transfer size with gzip (every file of build-web/site);
-//   - over LOADS loads in headless Chromium, each in a fresh context, the
+//   - over LOADS loads in headless Chromium, each in a fresh browser, the
 //     median time from navigation to the first prompt shown, and from the
 //     README example's last answer to the first frame drawn;
 //   - the median time of the desktop program under Xvfb from its start, with
@@ -14,9 +14,10 @@
 'use strict';
 const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
+const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
-const { launchChromium } = require('../tests/web/chromium.js');
+const { openTab } = require('../tests/web/engines.js');
 
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
@@ -42,39 +43,40 @@ function transferSize() {
 }
 
 async function browserTimes() {
-  const state = fs.mkdtempSync('/tmp/bilijar-benchmark-');
-  const server = path.join(root, 'tests', 'web', 'site_server.js');
-  spawnSync(process.execPath, [server, 'start', state, path.join(root, 'build-web')], { stdio: 'inherit' });
-  const browser = await launchChromium();
-  const url = `${fs.readFileSync(path.join(state, 'url'), 'utf8')}site/`;
+  const server = http.createServer(require('sirv')(site, { dev: true }));
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const url = `http://127.0.0.1:${server.address().port}/`;
   const toPrompt = [];
   const afterHtml = [];
   const toFrame = [];
+  const waitFor = async (tab, expression) => {
+    while (!(await tab.evaluate(expression))) await sleep(5);
+  };
   try {
     for (let i = 0; i < loads; i++) {
-      const context = await browser.newContext(); // nothing cached
-      const page = await context.newPage();
-      await page.goto(url);
-      const waitForRead = () => page.waitForFunction(
-        () => window.bilijarPage && window.bilijarPage.run.waitingRead !== null, null, { polling: 5 });
-      await waitForRead();
-      // performance.now() counts from the navigation's start.
-      toPrompt.push(await page.evaluate(() => window.bilijarPage.run.firstPromptAt));
-      // The part after the HTML has arrived: scripts, WebAssembly, main.
-      afterHtml.push(await page.evaluate(() =>
-        window.bilijarPage.run.firstPromptAt - performance.getEntriesByType('navigation')[0].responseEnd));
-      for (const text of answers) {
+      const tab = await openTab('chromium'); // nothing cached
+      try {
+        await tab.goto(url);
+        const waitForRead = () => waitFor(tab, 'window.bilijarPage && window.bilijarPage.run.waitingRead !== null');
         await waitForRead();
-        await page.locator('#input').pressSequentially(text);
-        await page.keyboard.press('Enter');
+        // performance.now() counts from the navigation's start.
+        toPrompt.push(await tab.evaluate('window.bilijarPage.run.firstPromptAt'));
+        // The part after the HTML has arrived: scripts, WebAssembly, main.
+        afterHtml.push(await tab.evaluate(
+          "window.bilijarPage.run.firstPromptAt - performance.getEntriesByType('navigation')[0].responseEnd"));
+        for (const text of answers) {
+          await waitForRead();
+          await tab.type(text);
+          await tab.press('Enter');
+        }
+        await waitFor(tab, 'window.bilijarPage.run.firstFrameAt !== null');
+        toFrame.push(await tab.evaluate('window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt'));
+      } finally {
+        await tab.close();
       }
-      await page.waitForFunction(() => window.bilijarPage.run.firstFrameAt !== null, null, { polling: 5 });
-      toFrame.push(await page.evaluate(() => window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt));
-      await context.close();
     }
   } finally {
-    await browser.close();
-    spawnSync(process.execPath, [server, 'stop', state], { stdio: 'inherit' });
+    server.close();
   }
   return { toPrompt, afterHtml, toFrame };
 }
