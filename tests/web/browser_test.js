@@ -26,7 +26,10 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 async function waitFor(tab, expression, what, seconds = 20) {
   const end = Date.now() + seconds * 1000;
   while (!(await tab.evaluate(expression))) {
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    if (Date.now() > end) {
+      const shown = await tab.evaluate("document.getElementById('output').textContent.slice(-300)");
+      throw new Error(`timed out waiting for ${what}; the console ends:\n${shown}`);
+    }
     await sleep(20);
   }
 }
@@ -60,7 +63,10 @@ async function paste(tab, text) {
     input.focus();
     const data = new DataTransfer();
     data.setData('text/plain', ${JSON.stringify(text)});
-    input.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+    // Firefox leaves out the clipboard data given to a page's own event.
+    const event = new ClipboardEvent('paste', { bubbles: true, cancelable: true });
+    Object.defineProperty(event, 'clipboardData', { value: data });
+    input.dispatchEvent(event);
   })()`);
 }
 
@@ -126,7 +132,7 @@ async function closeWindow(tab) {
 
 // axe-core's violations on the page as it is now.
 async function accessibilityViolations(tab) {
-  await tab.evaluate(fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8') + ';0');
+  await tab.evaluate(`(() => { ${fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8')}; })()`);
   return tab.evaluate('axe.run(document).then((r) => r.violations.map((v) => `${v.id}: ${v.help}`))');
 }
 
@@ -294,6 +300,7 @@ const cases = {
   withoutWebGL: {
     webgl: false,
     async run(tab) {
+      assert.ok(!(await tab.evaluate("document.createElement('canvas').getContext('webgl')")), 'WebGL is off');
       await answer(tab, readmeAnswers);
       assert.equal(await programEnd(tab), 1, 'status 1, as the desktop program without a display');
       assert.deepEqual(await stdout(tab), readmeTrace);
@@ -308,6 +315,7 @@ const cases = {
   doubleDensity: {
     scale: 2,
     async run(tab) {
+      assert.equal(await tab.evaluate('devicePixelRatio'), 2);
       await readmeRun(tab);
       const size = await canvasSize(tab);
       assert.deepEqual([size.width, size.height], [size.cssWidth * 2, size.cssHeight * 2],
