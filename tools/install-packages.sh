@@ -8,9 +8,10 @@
 # clang-format), package (manual page, Debian package, lintian, hardening
 # check), windows (the cross build of that preset), each architecture of
 # tools/architectures.txt (the preset 'cross' for it, i386 and arm64 also
-# their own presets), and web (Emscripten, GoogleTest's sources and the
-# browsers for the browser build; its npm packages come from npm ci), and
-# npm (for a Node.js without it).
+# their own presets), and web (Emscripten, GoogleTest's sources, the three
+# browser engines Chromium, Firefox ESR and WebKitGTK's MiniBrowser with its
+# WebDriver, and Xvfb for the two that need a display; the drivers' npm
+# packages come from npm ci), and npm (for a Node.js without it).
 set -euo pipefail
 
 declare -A groups=(
@@ -18,7 +19,7 @@ declare -A groups=(
     [checks]="clang libclang-rt-dev valgrind clang-format"
     [package]="man-db groff-base lintian dpkg-dev file devscripts git"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
-    [web]="emscripten googletest chromium firefox-esr"
+    [web]="emscripten googletest chromium firefox-esr webkit2gtk-driver xvfb"
     [npm]="npm"
 )
 # The cross architectures (tools/architectures.txt): the cross compiler, qemu

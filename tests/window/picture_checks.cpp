@@ -170,14 +170,16 @@ void checkPicture(const WindowCase& c, const Shape& shape, const Image& image) {
     }
 
     // The walls span the box from (-0.01, -0.01) to (a + 0.01, b + 0.01),
-    // with a 4-pixel point at each end.
+    // with a 4-pixel point at each end. A 4-pixel point centred on x covers
+    // the pixels whose centres lie in [x - 2, x + 2): columns x - 2 to x + 1,
+    // and rows from the top y - 2 to y + 1.
     const PixelPosition lowerLeft = toPixel(c, shape, {-0.01, -0.01});
     const PixelPosition upperRight = toPixel(c, shape, {c.a + 0.01, c.b + 0.01});
     ASSERT_GT(walls.count, 0) << "black walls";
     EXPECT_NEAR(walls.left, lowerLeft.x - pointReach, positionTolerance) << "left wall";
-    EXPECT_NEAR(walls.right, upperRight.x + pointReach, positionTolerance) << "right wall";
+    EXPECT_NEAR(walls.right, upperRight.x + pointReach - 1, positionTolerance) << "right wall";
     EXPECT_NEAR(walls.top, upperRight.y - pointReach, positionTolerance) << "top wall";
-    EXPECT_NEAR(walls.bottom, lowerLeft.y + pointReach, positionTolerance) << "bottom wall";
+    EXPECT_NEAR(walls.bottom, lowerLeft.y + pointReach - 1, positionTolerance) << "bottom wall";
 
     if (c.checkPath) {
         EXPECT_GT(path.count, 0) << "red path";
