@@ -18,6 +18,8 @@ const types = {
   '.wasm': 'application/wasm',
   '.json': 'application/json',
   '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 
 function serve(root, urlFile) {
