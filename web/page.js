@@ -579,8 +579,8 @@
     }
     linkRow.hidden = true;
     toolNote.textContent = '';
-    showTools(run);
     frame.hidden = true;
+    showTools(run);
     canvasSlot.replaceChildren(run.canvas);
     canvasSlot.removeAttribute('aria-label');
     input.disabled = false;
