@@ -47,7 +47,8 @@
   window.bilijarPage = page;
 
   // Text at the end of the console, in its own colour: 'stdout', 'stderr',
-  // 'echo' (the typed answers) or 'note' (the page's own words). Runs of
+  // 'echo' (the typed answers; 'echo replayed' for those a link typed) or
+  // 'note' (the page's own words). Runs of
   // the same kind share one text node. A long trace comes as hundreds of
   // writes: they are gathered and shown once per animation frame (and at
   // once when the program waits for input or ends), so that the page lays
@@ -167,9 +168,10 @@
   }
 
   // Typed text, echoed as a terminal echoes it, sent as it is, and kept for
-  // the run's link.
-  function typeText(run, text) {
-    show('echo', text);
+  // the run's link. Text that a link types is read out, as nobody heard it
+  // typed.
+  function typeText(run, text, fromLink) {
+    show(fromLink ? 'echo replayed' : 'echo', text);
     if (text.slice(-1) === '\n') {
       run.lastAnswerAt = performance.now();
     }
@@ -645,7 +647,7 @@
       return;
     }
     if (replay.typed.length > 0) {
-      typeText(run, replay.typed.shift());
+      typeText(run, replay.typed.shift(), true);
     } else {
       run.replay = null;
       if (replay.end) {
