@@ -2,8 +2,9 @@
 // with no network. Written into the site at build time with the files'
 // names and a hash of their contents: any change of a file changes this
 // script, the browser installs it on the next visit with the network up,
-// and it fetches the whole new set (past the HTTP cache) into a cache of
-// its own before it takes over, so that old and new files never mix.
+// and it fetches the whole new set into a cache of its own before it takes
+// over, so that old and new files never mix. Each file is checked with the
+// server ('no-cache'): the HTTP cache may give it only if it is current.
 'use strict';
 var files = [@BILIJAR_SITE_FILES@];
 // Caches are per origin: the scope in the name keeps copies of the site at
@@ -14,7 +15,7 @@ var cacheName = prefix + '@BILIJAR_SITE_VERSION@';
 self.addEventListener('install', function (event) {
   event.waitUntil(caches.open(cacheName).then(function (cache) {
     return cache.addAll(files.map(function (file) {
-      return new Request(file, { cache: 'reload' });
+      return new Request(file, { cache: 'no-cache' });
     }));
   }).then(function () {
     return self.skipWaiting();

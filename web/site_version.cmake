@@ -1,7 +1,7 @@
 # Writes the site's service worker (cmake -P): TEMPLATE with the names of
 # FILES, the site's files in SITE_DIR that it keeps, and a version made of
-# their contents, into OUTPUT.
-set(contents "")
+# their contents and its own, into OUTPUT.
+file(SHA256 ${TEMPLATE} contents)
 set(names "'./'")
 foreach(file IN LISTS FILES)
   file(SHA256 ${SITE_DIR}/${file} hash)
