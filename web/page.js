@@ -143,6 +143,7 @@
       run.waitingRead = { maxBytes: maxBytes, deliver: deliver };
       if (run === page.run) {
         showNow();  // the prompt, before the user answers it
+        keepForOffline();
         if (run.replay) {
           setTimeout(function () {
             replayNext(run);
@@ -781,6 +782,27 @@
     });
   });
 
+  // Offline, and installable: the manifest and the service worker, which
+  // exist only for a page from a server (opened as a file, the page has its
+  // files at hand). Both wait for the first prompt: the worker's install
+  // fetches the whole site, and the program's start comes first.
+  var offlineAsked = false;
+  function keepForOffline() {
+    if (offlineAsked || !/^https?:$/.test(location.protocol)) {
+      return;
+    }
+    offlineAsked = true;
+    var manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
+    if ('serviceWorker' in navigator) {
+      navigator.serviceWorker.register('service-worker.js').catch(function () {
+        // the page works as it is, only not offline
+      });
+    }
+  }
+
   // A new run types nothing of the link it came from; a link opened in the
   // page replays its answers.
   newRunButton.addEventListener('click', function () {
@@ -797,22 +819,4 @@
     startRun(readLink());
   });
   startRun(readLink());
-
-  // Offline, and installable: the manifest and the service worker, which
-  // exist only for a page from a server (opened as a file, the page has
-  // its files at hand). Both wait until the page has loaded, so that the
-  // first prompt comes no later.
-  if (/^https?:$/.test(location.protocol)) {
-    window.addEventListener('load', function () {
-      var manifest = document.createElement('link');
-      manifest.rel = 'manifest';
-      manifest.href = 'manifest.webmanifest';
-      document.head.appendChild(manifest);
-      if ('serviceWorker' in navigator) {
-        navigator.serviceWorker.register('service-worker.js').catch(function () {
-          // the page works as it is, only not offline
-        });
-      }
-    });
-  }
 }());
