@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdio>
 #include <initializer_list>
 
 void prepareStandardStreams() {
@@ -23,8 +22,6 @@ void prepareStandardStreams() {
 #else
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 void prepareStandardStreams() {
     if (fcntl(STDERR_FILENO, F_GETFD) != -1 || errno != EBADF) {

@@ -5,7 +5,7 @@
 find_program(BILIJAR_CLANG_FORMAT clang-format)
 if(BILIJAR_CLANG_FORMAT)
   set(bilijar_format_globs)
-  foreach(dir geometry scene billiard tests fuzz web)
+  foreach(dir geometry scene desktop billiard tests fuzz web)
     list(APPEND bilijar_format_globs ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.h)
   endforeach()
   file(GLOB_RECURSE bilijar_format_files CONFIGURE_DEPENDS ${bilijar_format_globs})

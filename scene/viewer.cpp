@@ -79,7 +79,7 @@ bool preparedForWindow() {
 
 void startViewer(int argc, char** argv) {
     int glutArgc = argc;  // GLUT's copy: it may take its own options out
-    startWindowSystem(glutArgc, argv, defaultPlacement);
+    startWindowSystem(glutArgc, argv, defaultPlacement, onReshape);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("Bilijar - prikaz");
     placeWindowFrame();

@@ -6,14 +6,18 @@
 
 // Opens the window with GLUT (argc and argv as main received them; GLUT may
 // take its own options out of argv) and runs GLUT's main loop. A -geometry
-// size beyond the screen is cut down to the screen's. Does not return: when
-// the user closes the window, GLUT ends the process with exit(0); when
-// another client destroys it, Xlib's error handler ends it with exit(1); so
-// at-exit clean-up, the scene's included, runs.
+// size beyond the screen is cut down to the screen's. Does not return to
+// its caller: on the desktop, when the user closes the window, GLUT ends
+// the process with exit(0), and when another client destroys it, the window
+// system ends it with exit(1); in a browser page, main leaves for the page's
+// event loop and the page's close button calls exit(0), which ends the
+// program's runtime there too. Either way the at-exit clean-up, the
+// scene's included, runs.
 void startViewer(int argc, char** argv);
 
-// Display callback: draws circles, lines, segments and points, each list
-// first to last, so later items cover earlier ones; then swaps buffers.
+// GLUT's display callback: draws circles, lines, segments and points,
+// each list first to last, so later items cover earlier ones; then swaps
+// buffers.
 // Draws nothing while the window's size is not the one that the last
 // reshape set up (its own reshape, and then a picture, are on the way).
 void onDisplay();

@@ -6,35 +6,31 @@
 #   tools/install-packages.sh GROUP...
 # Groups: test (the README's set-up), checks (clang, fuzzing, valgrind,
 # clang-format), package (manual page, Debian package, lintian, hardening
-# check), i386, arm64 and windows (the cross builds of those presets),
-# armhf, armel, ppc64el, s390x, mips64el and riscv64 (the preset 'cross' for
-# that architecture), and web (Emscripten, GoogleTest's sources, Chromium and Firefox ESR
-# for the browser build; its npm packages come from npm ci), and npm (for a
-# Node.js without it).
+# check), windows (the cross build of that preset), each architecture of
+# tools/architectures.txt (the preset 'cross' for it, i386 and arm64 also
+# their own presets), and web (Emscripten, GoogleTest's sources, the three
+# browser engines Chromium, Firefox ESR and WebKitGTK's MiniBrowser with its
+# WebDriver, and Xvfb for the two that need a display; the drivers' npm
+# packages come from npm ci), and npm (for a Node.js without it).
 set -euo pipefail
 
 declare -A groups=(
     [test]="build-essential cmake ninja-build libgl-dev libglu1-mesa-dev libglut-dev libgtest-dev libx11-dev xvfb openbox x11-xserver-utils"
     [checks]="clang libclang-rt-dev valgrind clang-format"
     [package]="man-db groff-base lintian dpkg-dev file devscripts git"
-    [i386]="g++-i686-linux-gnu qemu-user googletest"
-    [arm64]="g++-aarch64-linux-gnu qemu-user googletest"
     [windows]="g++-mingw-w64-x86-64-posix wine64 googletest xvfb"
-    [web]="emscripten googletest chromium firefox-esr"
+    [web]="emscripten googletest chromium firefox-esr webkit2gtk-driver xvfb"
     [npm]="npm"
-    [armhf]="g++-arm-linux-gnueabihf qemu-user googletest"
-    [armel]="g++-arm-linux-gnueabi qemu-user googletest"
-    [ppc64el]="g++-powerpc64le-linux-gnu qemu-user googletest"
-    [s390x]="g++-s390x-linux-gnu qemu-user googletest"
-    [mips64el]="g++-mips64el-linux-gnuabi64 qemu-user googletest"
-    [riscv64]="g++-riscv64-linux-gnu qemu-user googletest"
 )
-# The window's libraries where Debian 12 installs them beside this machine's
-# own; armel, s390x and mips64el's lag behind the security updates of the
-# shared ones, and riscv64 has no archive: those build without the window.
-for arch in i386 arm64 armhf ppc64el; do
-    groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"
-done
+# The cross architectures (tools/architectures.txt): the cross compiler, qemu
+# and GoogleTest's sources, and where the build has the window, the window's
+# libraries for that architecture.
+while read -r arch _ triplet _ _ _ window; do
+    groups[$arch]="g++-$triplet qemu-user googletest"
+    if [ "$window" = ON ]; then
+        groups[$arch]+=" libgl-dev:$arch libglu1-mesa-dev:$arch libglut-dev:$arch libx11-dev:$arch"
+    fi
+done < <(grep -E '^[a-z]' "$(dirname "$0")/architectures.txt")
 
 # installed NAME[:ARCH]: whether the package is installed for that
 # architecture (this machine's by default) or for all.

@@ -1,29 +1,32 @@
 #!/usr/bin/env node
 // The browser build's size and speed beside the desktop program's, on this
 // machine in one run (a measurement, not a test):
-//   node tools/web-benchmark.js [LOADS]      (20 by default)
+//   node tools/web-benchmark.js [LOADS] [ENGINE...]   (10 loads, every engine)
 // after `cmake --workflow --preset web`, `cmake --build --preset default`
 // and `npm ci`; it needs Xvfb and xwininfo (packages xvfb, x11-utils).
 // It prints
 //   - the page's transfer size with gzip (every file of build-web/site);
-//   - over LOADS loads in headless Chromium, each in a fresh context, the
-//     median time from navigation to the first prompt shown, and for the
-//     README example and a 98-bounce dialogue the median time from the last
-//     answer to the first frame drawn, and the longest task of the page
-//     during the dialogues (Chromium's long-task entries, over 50 ms);
+//   - for each engine, over LOADS loads, each in a fresh browser, the median
+//     time from navigation to the first prompt shown, and for the README
+//     example and a 98-bounce dialogue the median time from the last answer
+//     to the first frame drawn; in Chromium also the longest task of the
+//     page during the dialogues (its long-task entries, over 50 ms);
 //   - the median time of the desktop program under Xvfb from its start, with
 //     the same answers on standard input, until its window is viewable.
+// Firefox and WebKit draw on the same Xvfb as the desktop program.
 'use strict';
 const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
+const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
-const { launchChromium } = require('../tests/web/chromium.js');
+const { engines, missing, openTab } = require('../tests/web/engines.js');
 
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
 const nativeProgram = path.join(root, 'build-default', 'billiard', 'bilijar');
-const loads = Number(process.argv[2] || 20);
+const loads = Number(process.argv[2] || 10);
+const chosen = process.argv.length > 3 ? process.argv.slice(3) : engines;
 const dialogues = {
   'README example': ['10', '5', '2', '1', '1', '1', '1'],
   '98 bounces': ['7', '3', '1.5', '0.5', '0.37', '0.91', '98'],
@@ -46,89 +49,75 @@ function transferSize() {
   return total;
 }
 
-async function browserTimes() {
-  const state = fs.mkdtempSync('/tmp/bilijar-benchmark-');
-  const server = path.join(root, 'tests', 'web', 'site_server.js');
-  spawnSync(process.execPath, [server, 'start', state, path.join(root, 'build-web')], { stdio: 'inherit' });
-  const browser = await launchChromium();
-  const url = `${fs.readFileSync(path.join(state, 'url'), 'utf8')}site/`;
-  const toPrompt = [];
-  const afterHtml = [];
-  const toFrame = Object.fromEntries(Object.keys(dialogues).map((name) => [name, []]));
-  let longestTask = 0;
+// Long tasks from now on, in Chromium (the other engines have no such entries).
+const observeLongTasks = `(() => {
+  window.longestTask = 0;
   try {
-    for (let i = 0; i < loads; i++) {
-      const context = await browser.newContext(); // nothing cached
-      const page = await context.newPage();
-      await page.addInitScript(() => {
-        window.longestTask = 0;
-        new PerformanceObserver((list) => {
-          for (const entry of list.getEntries()) {
-            window.longestTask = Math.max(window.longestTask, entry.duration);
-          }
-        }).observe({ type: 'longtask' });
-      });
-      await page.goto(url);
-      const waitForRead = () => page.waitForFunction(
-        () => window.bilijarPage && window.bilijarPage.run.waitingRead !== null, null, { polling: 5 });
+    new PerformanceObserver((list) => {
+      for (const entry of list.getEntries()) window.longestTask = Math.max(window.longestTask, entry.duration);
+    }).observe({ type: 'longtask' });
+  } catch (error) { window.longestTask = null; }
+  return true;
+})()`;
+
+async function browserTimes(engine, url) {
+  const toPrompt = [];
+  const toFrame = Object.fromEntries(Object.keys(dialogues).map((name) => [name, []]));
+  let longestTask = null;
+  const waitFor = async (tab, expression) => {
+    while (!(await tab.evaluate(expression))) await sleep(5);
+  };
+  for (let i = 0; i < loads; i++) {
+    const tab = await openTab(engine); // nothing cached
+    try {
+      await tab.goto(url);
+      const waitForRead = () => waitFor(tab, 'window.bilijarPage && window.bilijarPage.run.waitingRead !== null');
       await waitForRead();
       // performance.now() counts from the navigation's start.
-      toPrompt.push(await page.evaluate(() => window.bilijarPage.run.firstPromptAt));
-      // The part after the HTML has arrived: scripts, WebAssembly, main.
-      afterHtml.push(await page.evaluate(() =>
-        window.bilijarPage.run.firstPromptAt - performance.getEntriesByType('navigation')[0].responseEnd));
-      // The page's load is no part of a dialogue.
-      await page.evaluate(() => { window.longestTask = 0; });
+      toPrompt.push(await tab.evaluate('window.bilijarPage.run.firstPromptAt'));
+      await tab.evaluate(observeLongTasks);
+      let first = true;
       for (const [name, answers] of Object.entries(dialogues)) {
-        if (name !== Object.keys(dialogues)[0]) {
-          await page.click('#new-run');
+        if (!first) {
+          await tab.click('#new-run');
           await waitForRead();
         }
+        first = false;
         for (const text of answers) {
           await waitForRead();
-          await page.locator('#input').pressSequentially(text);
-          await page.keyboard.press('Enter');
+          await tab.type(text);
+          await tab.press('Enter');
         }
-        await page.waitForFunction(() => window.bilijarPage.run.firstFrameAt !== null, null, { polling: 5 });
-        toFrame[name].push(await page.evaluate(() =>
-          window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt));
+        await waitFor(tab, 'window.bilijarPage.run.firstFrameAt !== null');
+        toFrame[name].push(await tab.evaluate(
+          'window.bilijarPage.run.firstFrameAt - window.bilijarPage.run.lastAnswerAt'));
       }
-      // Long-task entries arrive after their task.
-      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 100)));
-      longestTask = Math.max(longestTask, await page.evaluate(() => window.longestTask));
-      await context.close();
+      await sleep(100); // long-task entries arrive after their task
+      const longest = await tab.evaluate('window.longestTask');
+      if (longest !== null) longestTask = Math.max(longestTask || 0, longest);
+    } finally {
+      await tab.close();
     }
-  } finally {
-    await browser.close();
-    spawnSync(process.execPath, [server, 'stop', state], { stdio: 'inherit' });
   }
-  return { toPrompt, afterHtml, toFrame, longestTask };
+  return { toPrompt, toFrame, longestTask };
 }
 
-async function nativeTimes(answers) {
-  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-noreset', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
-    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-  const display = await new Promise((resolve) => xvfb.stdio[3].once('data', (d) => resolve(`:${String(d).trim()}`)));
-  const env = { ...process.env, DISPLAY: display };
+async function nativeTimes(env, answers) {
   const times = [];
-  try {
-    for (let i = 0; i < loads; i++) {
-      const started = process.hrtime.bigint();
-      const program = spawn(nativeProgram, [], { env, stdio: ['pipe', 'ignore', 'ignore'] });
-      program.stdin.end(answers.join('\n') + '\n');
-      for (;;) {
-        const info = spawnSync('xwininfo', ['-name', 'Bilijar - prikaz'], { env, encoding: 'utf8' });
-        if (/Map State: IsViewable/.test(info.stdout || '')) {
-          break;
-        }
-        await sleep(2);
+  for (let i = 0; i < loads; i++) {
+    const started = process.hrtime.bigint();
+    const program = spawn(nativeProgram, [], { env, stdio: ['pipe', 'ignore', 'ignore'] });
+    program.stdin.end(answers.join('\n') + '\n');
+    for (;;) {
+      const info = spawnSync('xwininfo', ['-name', 'Bilijar - prikaz'], { env, encoding: 'utf8' });
+      if (/Map State: IsViewable/.test(info.stdout || '')) {
+        break;
       }
-      times.push(Number(process.hrtime.bigint() - started) / 1e6);
-      program.kill();
-      await new Promise((resolve) => program.once('exit', resolve));
+      await sleep(2);
     }
-  } finally {
-    xvfb.kill();
+    times.push(Number(process.hrtime.bigint() - started) / 1e6);
+    program.kill();
+    await new Promise((resolve) => program.once('exit', resolve));
   }
   return times;
 }
@@ -137,23 +126,44 @@ async function main() {
   console.log('The page\'s files:');
   const size = transferSize();
   console.log(`transfer size, gzip: ${(size / 1024).toFixed(1)} kB (at most 100 kB)`);
-  const { toPrompt, afterHtml, toFrame, longestTask } = await browserTimes();
-  const line = (what, values, native) => {
-    const m = median(values);
-    console.log(`${what}: median ${m.toFixed(0)} ms of ${loads}, ${(m / native).toFixed(2)} x native (at most 1.5)`);
-  };
-  let first = true;
-  for (const [name, answers] of Object.entries(dialogues)) {
-    const native = median(await nativeTimes(answers));
-    console.log(`${name}: native under Xvfb, start to viewable window: median ${native.toFixed(0)} ms`);
-    if (first) {
-      line('  browser, navigation to first prompt', toPrompt, native);
-      line('    of it after the HTML arrived', afterHtml, native);
-      first = false;
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-noreset', '-screen', '0', '1920x2200x24', '-nolisten', 'tcp'],
+    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  const server = http.createServer(require('sirv')(site, { dev: true }));
+  try {
+    process.env.DISPLAY = await new Promise((resolve) =>
+      xvfb.stdio[3].once('data', (d) => resolve(`:${String(d).trim()}`)));
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    const url = `http://127.0.0.1:${server.address().port}/`;
+    const native = {};
+    for (const [name, answers] of Object.entries(dialogues)) {
+      native[name] = median(await nativeTimes(process.env, answers));
+      console.log(`native under Xvfb, ${name}, start to viewable window: median ${native[name].toFixed(0)} ms`);
     }
-    line('  browser, last answer to first frame', toFrame[name], native);
+    const line = (what, values, reference) => {
+      const m = median(values);
+      console.log(`  ${what}: median ${m.toFixed(0)} ms of ${loads}, ${(m / reference).toFixed(2)} x native ` +
+        '(at most 1.5)');
+    };
+    for (const engine of chosen) {
+      const why = missing(engine);
+      if (why) {
+        console.log(`${engine}: skipped: ${why}`);
+        continue;
+      }
+      const { toPrompt, toFrame, longestTask } = await browserTimes(engine, url);
+      console.log(`${engine}:`);
+      line('navigation to first prompt', toPrompt, native['README example']);
+      for (const name of Object.keys(dialogues)) {
+        line(`${name}, last answer to first frame`, toFrame[name], native[name]);
+      }
+      if (longestTask !== null) {
+        console.log(`  longest task during the dialogues: ${longestTask.toFixed(0)} ms (at most 100)`);
+      }
+    }
+  } finally {
+    server.close();
+    xvfb.kill();
   }
-  console.log(`browser, longest task during the dialogues: ${longestTask.toFixed(0)} ms (at most 100)`);
 }
 
 main().catch((error) => {

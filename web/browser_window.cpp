@@ -46,7 +46,7 @@ void describePicture() {
 
 }  // namespace
 
-void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
+void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, ReshapeFunction) {
     // A page has no screen position to give; the canvas takes the size in
     // CSS pixels, cut down to the page's room as a desktop cuts a window to
     // its screen, with as many pixels as the screen shows there.

@@ -14,19 +14,9 @@ set(BILIJAR_ARCH "${BILIJAR_ARCH}" CACHE STRING "The target's Debian architectur
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES BILIJAR_ARCH)
 
 # Per architecture: CMAKE_SYSTEM_PROCESSOR, the compilers' prefix, the
-# multiarch directory, the dynamic loader, the emulator, and whether Debian
-# 12 installs its GL, GLU, freeglut and Xlib development packages beside
-# this machine's own (armel, s390x and mips64el's lag behind the security
-# updates of the libraries they share with it, and riscv64 has no archive).
-set(bilijar_architectures
-  "i386     i686    i686-linux-gnu          i386-linux-gnu          /lib/ld-linux.so.2               qemu-i386     ON"
-  "arm64    aarch64 aarch64-linux-gnu       aarch64-linux-gnu       /lib/ld-linux-aarch64.so.1       qemu-aarch64  ON"
-  "armhf    arm     arm-linux-gnueabihf     arm-linux-gnueabihf     /lib/ld-linux-armhf.so.3         qemu-arm      ON"
-  "armel    arm     arm-linux-gnueabi       arm-linux-gnueabi       /lib/ld-linux.so.3               qemu-arm      OFF"
-  "ppc64el  ppc64le powerpc64le-linux-gnu   powerpc64le-linux-gnu   /lib64/ld64.so.2                 qemu-ppc64le  ON"
-  "s390x    s390x   s390x-linux-gnu         s390x-linux-gnu         /lib/ld64.so.1                   qemu-s390x    OFF"
-  "mips64el mips64  mips64el-linux-gnuabi64 mips64el-linux-gnuabi64 /lib64/ld.so.1                   qemu-mips64el OFF"
-  "riscv64  riscv64 riscv64-linux-gnu       riscv64-linux-gnu       /lib/ld-linux-riscv64-lp64d.so.1 qemu-riscv64  OFF")
+# multiarch directory, the dynamic loader, the emulator, and whether the
+# build has the window (tools/architectures.txt says why).
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../../tools/architectures.txt bilijar_architectures REGEX "^[a-z]")
 set(bilijar_known "")
 foreach(row IN LISTS bilijar_architectures)
   separate_arguments(row UNIX_COMMAND "${row}")

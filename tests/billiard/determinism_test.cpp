@@ -5,15 +5,20 @@
 // Beside the constant, determinism_reference.inc holds a short hash of each
 // dialogue's output, so that a failure names the first dialogue that
 // differs, with its answers and its output here. A failing run writes the
-// table it saw to determinism_reference.inc in its working directory, for a
-// change that changes the output on purpose.
+// table it saw, for a change that changes the output on purpose, to the file
+// BILIJAR_DETERMINISM_TABLE (determinism_reference.inc in the build's tests
+// folder), and names it; where that file cannot be written (under Node the
+// files are in memory), the table is part of the failure's message instead.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -268,10 +273,15 @@ TEST(Determinism, SeededDialoguesPrintTheSameOnEveryPlatform) {
     if (hash == expectedHash && first == hashes.size()) {
         return;
     }
-    std::ofstream table("determinism_reference.inc", std::ios::binary);
+    std::ostringstream table;
     for (std::size_t i = 0; i < hashes.size(); ++i) {
         table << hex(hashes[i]) << (i % 8 == 7 || i + 1 == hashes.size() ? ",\n" : ", ");
     }
+    std::ofstream file(BILIJAR_DETERMINISM_TABLE, std::ios::binary);
+    const std::string saved = (file << table.str()).flush()
+                                  ? std::string("\nthe table seen here is in ") + BILIJAR_DETERMINISM_TABLE
+                                  : std::string("\nthe table seen here, since ") + BILIJAR_DETERMINISM_TABLE +
+                                        " cannot be written (" + std::strerror(errno) + "):\n" + table.str();
     std::string where =
         "\nevery dialogue matches its reference hash: the constant or the table is out of date";
     if (first < hashes.size()) {
@@ -281,7 +291,7 @@ TEST(Determinism, SeededDialoguesPrintTheSameOnEveryPlatform) {
                            static_cast<std::size_t>(starts[first + 1] - starts[first]));
     }
     ADD_FAILURE() << "the output of " << inputs.size() << " dialogues hashes to " << hex(hash) << ", not "
-                  << hex(expectedHash) << where;
+                  << hex(expectedHash) << where << saved;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 // either sanitizer.
 inline void expectNoCrash(const ProgramResult& result) {
     EXPECT_FALSE(result.timedOut) << "the program did not end";
-    EXPECT_NE(result.exitStatus, -1) << "the program was ended by a signal";
+    EXPECT_NE(result.exitStatus, -1) << "the program did not exit by itself";
     EXPECT_EQ(result.err.find("Sanitizer"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("runtime error"), std::string::npos) << result.err;
 }

@@ -1,15 +1,33 @@
 #pragma once
 
 #include <sys/types.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
-// Runs the program under test as a child process.
+// Runs the program under test as a child process. A program that cannot be
+// started fails the running test with the reason; the runner signals no
+// process but the one it started.
+
+// How the program ended: its exit status, or why it has none. Compares
+// with an exit status and prints the reason, so that a test's
+// EXPECT_EQ(result.exitStatus, 0) says what happened instead.
+struct ExitStatus {
+    int code = -1;          // the exit status; -1 when the program did not exit
+    std::string otherwise;  // when code is -1: a signal, an exception, or why it was not started
+};
+inline bool operator==(const ExitStatus& status, int code) {
+    return status.code == code;
+}
+inline bool operator!=(const ExitStatus& status, int code) {
+    return status.code != code;
+}
+std::ostream& operator<<(std::ostream& os, const ExitStatus& status);
 
 struct ProgramResult {
-    std::string out;      // everything written to standard output
-    std::string err;      // everything written to standard error
-    int exitStatus = -1;  // exit status, or -1 when it did not exit normally
+    std::string out;  // everything written to standard output
+    std::string err;  // everything written to standard error
+    ExitStatus exitStatus;
     bool timedOut = false;
 };
 
@@ -38,12 +56,14 @@ struct ProgramSetup {
 ProgramResult runProgram(const std::string& program, const std::string& input, double timeoutSeconds = 20.0);
 ProgramResult runProgram(const std::string& program, const ProgramSetup& setup, double timeoutSeconds = 20.0);
 
-// A started child whose standard output and error go to files.
+// A started child whose standard output and error go to files; pid is 0
+// and failure says why when it could not be started.
 struct StartedProgram {
-    pid_t pid = -1;
+    pid_t pid = 0;
 #ifdef _WIN32
     void* process = nullptr;  // the child's process handle
 #endif
+    std::string failure;
     std::string inPath;
     std::string outPath;
     std::string errPath;
@@ -63,3 +83,15 @@ ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds);
 void killProgram(const StartedProgram& started);
 
 std::string readFile(const std::string& path);
+
+// For the runners: fails the running test, since program could not be
+// started for reason, which started.failure keeps; the result of waiting
+// for a program that was not started, or that is still running after
+// seconds; the child's files removed.
+void failedToStart(StartedProgram& started, const std::string& program, const std::string& reason);
+ProgramResult notStarted(const StartedProgram& started);
+ProgramResult stillRunning(double seconds);
+void removeFiles(const StartedProgram& started);
+// The child's environment: current, each variable that the setup sets
+// (DISPLAY, none when empty, and the setup's own) replaced.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& current, const ProgramSetup& setup);

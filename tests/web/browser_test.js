@@ -1,413 +1,464 @@
-// The page in a real headless Chromium (Debian's, driven by playwright-core):
-//   node browser_test.js TEST
-// with BILIJAR_SITE_URL_FILE (the fixture's address file), BILIJAR_README_EXAMPLE,
-// BILIJAR_WINDOW_CASES (the window tests' table as JSON) and
-// BILIJAR_SCREENSHOTS in the environment. Each TEST is one ctest test.
+// The page in three browser engines (engines.js), one case at a time:
+//   node browser_test.js ENGINE CASE      run one case; ctest names it Browser.CASE.ENGINE
+//   node browser_test.js --list           the cases, for CMake
+// with BILIJAR_BUILD (the web build's tree, which holds site/, the picture
+// check and tests/web/glu_check.html) and BILIJAR_SOURCE in the environment,
+// and DISPLAY or BILIJAR_DISPLAY_FILE (the X fixture's) for Firefox and
+// WebKit. The site is served from the build tree on 127.0.0.1 by sirv for
+// the case's length; an engine that is not installed skips with the reason.
 'use strict';
 const assert = require('assert/strict');
+const { spawnSync } = require('child_process');
 const fs = require('fs');
+const http = require('http');
 const path = require('path');
-const zlib = require('zlib');
-let launchChromium;
-try {
-  ({ launchChromium } = require('./chromium.js'));
-} catch {
-  console.error('playwright-core is missing: run npm ci in the source folder (it downloads no browser)');
-  process.exit(1);
-}
+const { pathToFileURL } = require('url');
 
-const env = (name) => {
-  const value = process.env[name];
-  if (!value) {
-    throw new Error(`${name} is not set`);
-  }
-  return value;
-};
+const build = process.env.BILIJAR_BUILD;
+const source = path.resolve(__dirname, '..', '..');
+const readmeTrace = fs.readFileSync(path.join(source, 'tests', 'console', 'readme_example.txt'));
+const readmeAnswers = ['10', '5', '2', '1', '1', '1', '1'];
+const run = (expression) => `window.bilijarPage.run.${expression}`;
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-async function openPage() {
-  const browser = await launchChromium();
-  const page = await browser.newPage({ viewport: { width: 1300, height: 2000 }, deviceScaleFactor: 1 });
-  const base = fs.readFileSync(env('BILIJAR_SITE_URL_FILE'), 'utf8').trim();
-  const foreign = [];
-  page.on('request', (request) => {
-    if (!request.url().startsWith(base) && !request.url().startsWith('data:')) {
-      foreign.push(request.url());
+// ---- What the cases do on a tab ----
+
+async function waitFor(tab, expression, what, seconds = 20) {
+  const end = Date.now() + seconds * 1000;
+  while (!(await tab.evaluate(expression))) {
+    if (Date.now() > end) {
+      const shown = await tab.evaluate("document.getElementById('output').textContent.slice(-300)");
+      throw new Error(`timed out waiting for ${what}; the console ends:\n${shown}`);
     }
-  });
-  page.on('pageerror', (error) => console.log(`page error: ${error.message}`));
-  // The site is served from a folder below the server's root, as a static
-  // host may serve it.
-  await page.goto(`${base}site/index.html`);
-  return { browser, page, foreign };
+    await sleep(20);
+  }
+}
+const prompt = (tab) => waitFor(tab, `window.bilijarPage && ${run('waitingRead')} !== null`, 'a prompt');
+const firstFrame = (tab, seconds) => waitFor(tab, `${run('firstFrameAt')} !== null`, 'the first frame', seconds);
+async function programEnd(tab) {
+  await waitFor(tab, `${run('status')} !== null`, 'the end of the program');
+  return tab.evaluate(run('status'));
 }
 
-const run = (page, expression) => page.evaluate(`window.bilijarPage.run.${expression}`);
-
-function waitFor(page, predicate, what, timeout = 20000, arg = null) {
-  return page.waitForFunction(predicate, arg, { timeout, polling: 20 }).catch(() => {
-    throw new Error(`timed out waiting for ${what}`);
-  });
+// Waits for each prompt and types its answer, as a user does.
+async function answer(tab, answers) {
+  for (const text of answers) {
+    await prompt(tab);
+    await tab.evaluate("document.getElementById('input').focus()");
+    await tab.type(text);
+    await tab.press('Enter');
+  }
 }
 
-// Waits until the program waits for input, then types one answer.
-async function answer(page, text) {
-  await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'a prompt');
-  await page.locator('#input').pressSequentially(text);
-  await page.keyboard.press('Enter');
-}
-
-async function stdout(page) {
-  return Buffer.from(await run(page, 'stdout'));
+// Standard output's bytes.
+async function stdout(tab) {
+  return Buffer.from(await tab.evaluate(`${run('stdout')}.map((b) => String.fromCharCode(b)).join('')`), 'latin1');
 }
 
 // Pastes text into the input line, as the clipboard would.
-async function paste(page, text) {
-  await page.locator('#input').focus();
-  await page.evaluate((pasted) => {
+async function paste(tab, text) {
+  await prompt(tab);
+  await tab.evaluate(`(() => {
+    const input = document.getElementById('input');
+    input.focus();
     const data = new DataTransfer();
-    data.setData('text/plain', pasted);
-    const event = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });
-    document.getElementById('input').dispatchEvent(event);
-  }, text);
+    data.setData('text/plain', ${JSON.stringify(text)});
+    // Firefox leaves out the clipboard data given to a page's own event.
+    const event = new ClipboardEvent('paste', { bubbles: true, cancelable: true });
+    Object.defineProperty(event, 'clipboardData', { value: data });
+    input.dispatchEvent(event);
+  })()`);
 }
 
-async function nextFrames(page) {
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-}
+const canvasSize = (tab) => tab.evaluate(`(() => { const c = ${run('canvas')};
+  const box = c.getBoundingClientRect();
+  return { width: c.width, height: c.height, cssWidth: box.width, cssHeight: box.height }; })()`);
 
-async function waitForEnd(page) {
-  await waitFor(page, () => window.bilijarPage.run.status !== null, 'the end of the program');
-  return run(page, 'status');
-}
-
-// ---- The picture checks of the X window tests, on the canvas ----
-
-function decodePng(png) {
-  assert.equal(png.subarray(1, 4).toString(), 'PNG');
-  let offset = 8;
-  let width = 0;
-  let height = 0;
-  let channels = 0;
-  const data = [];
-  while (offset < png.length) {
-    const length = png.readUInt32BE(offset);
-    const type = png.subarray(offset + 4, offset + 8).toString();
-    const body = png.subarray(offset + 8, offset + 8 + length);
-    if (type === 'IHDR') {
-      width = body.readUInt32BE(0);
-      height = body.readUInt32BE(4);
-      assert.equal(body[8], 8, '8 bits per channel');
-      channels = { 2: 3, 6: 4 }[body[9]];
-      assert.ok(channels && body[12] === 0, 'RGB or RGBA, not interlaced');
-    } else if (type === 'IDAT') {
-      data.push(body);
-    }
-    offset += 12 + length;
-  }
-  const raw = zlib.inflateSync(Buffer.concat(data));
-  const stride = width * channels;
-  const pixels = Buffer.alloc(height * stride);
-  for (let y = 0; y < height; y++) {
-    const filter = raw[y * (stride + 1)];
-    for (let x = 0; x < stride; x++) {
-      const value = raw[y * (stride + 1) + 1 + x];
-      const left = x >= channels ? pixels[y * stride + x - channels] : 0;
-      const up = y > 0 ? pixels[(y - 1) * stride + x] : 0;
-      const upLeft = x >= channels && y > 0 ? pixels[(y - 1) * stride + x - channels] : 0;
-      let predicted = 0;
-      if (filter === 1) predicted = left;
-      else if (filter === 2) predicted = up;
-      else if (filter === 3) predicted = (left + up) >> 1;
-      else if (filter === 4) {
-        const p = left + up - upLeft;
-        const [pa, pb, pc] = [Math.abs(p - left), Math.abs(p - up), Math.abs(p - upLeft)];
-        predicted = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
-      }
-      pixels[y * stride + x] = (value + predicted) & 0xff;
+// The canvas's picture checked by the window tests' own check (picture_check,
+// built from their table) for the case row and shape of that table; the
+// picture is kept as a PPM beside the test's output. Returns the failures.
+async function checkPicture(tab, row, width, height, scale = 1) {
+  await tab.evaluate('new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)))');
+  const { PNG } = require('pngjs');
+  const png = PNG.sync.read(await tab.screenshot());
+  // The canvas's device pixels, from where it is on the page (which the
+  // tall viewport shows whole, unscrolled).
+  const [left, top, w, h] = await tab.evaluate(`(() => { const c = ${run('canvas')};
+    const r = c.getBoundingClientRect();
+    return scrollY === 0 && [r.left, r.top].map((v) => Math.round(v * devicePixelRatio)).concat([c.width, c.height]); })()`);
+  const rgb = Buffer.alloc(w * h * 3);
+  for (let y = 0; y < h; y++) {
+    for (let x = 0; x < w; x++) {
+      const from = ((top + y) * png.width + left + x) * 4;
+      png.data.copy(rgb, (y * w + x) * 3, from, from + 3);
     }
   }
-  const at = (x, y) => {
-    const i = y * stride + x * channels;
-    return [pixels[i], pixels[i + 1], pixels[i + 2]];
-  };
-  return { width, height, at };
-}
-
-// The window tests' table: the scenes, their colours and how near a colour
-// must be.
-const table = JSON.parse(fs.readFileSync(env('BILIJAR_WINDOW_CASES'), 'utf8'));
-const { colours, pointReach } = table;
-const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= table.colourTolerance);
-// Where the camera puts things, to within a pixel.
-const positionTolerance = 1;
-
-function toPixel(c, shape, p) {
-  return {
-    x: shape.width / 2 + (p.x - c.cx) * shape.pixelsPerUnit,
-    y: shape.height / 2 - (p.y - c.cy) * shape.pixelsPerUnit,
-  };
-}
-
-function colourNear(image, at, colour) {
-  for (let dy = -positionTolerance; dy <= positionTolerance; dy++) {
-    for (let dx = -positionTolerance; dx <= positionTolerance; dx++) {
-      const x = Math.floor(at.x) + dx;
-      const y = Math.floor(at.y) + dy;
-      if (x >= 0 && y >= 0 && x < image.width && y < image.height && near(image.at(x, y), colour)) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-function extentOf(image, colour) {
-  const e = { count: 0, left: Infinity, right: -Infinity, top: Infinity, bottom: -Infinity };
-  for (let y = 0; y < image.height; y++) {
-    for (let x = 0; x < image.width; x++) {
-      if (near(image.at(x, y), colour)) {
-        e.count++;
-        e.left = Math.min(e.left, x);
-        e.right = Math.max(e.right, x);
-        e.top = Math.min(e.top, y);
-        e.bottom = Math.max(e.bottom, y);
-      }
-    }
-  }
-  return e;
-}
-
-// Returns the failures of one picture, as the X window tests check it.
-function checkPicture(c, shape, image) {
-  const failures = [];
-  const expect = (ok, what) => ok || failures.push(what);
-  const within = (actual, expected, what) =>
-    expect(Math.abs(actual - expected) <= positionTolerance,
-      `${what}: at ${actual}, expected ${expected.toFixed(2)} within ${positionTolerance} pixel`);
-  expect(image.width === shape.width && image.height === shape.height,
-    `the canvas is ${image.width}x${image.height}`);
-  let strange = 0;
-  let edge = true;
-  for (let y = 0; y < image.height; y++) {
-    for (let x = 0; x < image.width; x++) {
-      const pixel = image.at(x, y);
-      if (!Object.values(colours).some((colour) => near(pixel, colour))) strange++;
-      if ((x === 0 || y === 0 || x === image.width - 1 || y === image.height - 1) &&
-          !near(pixel, colours.background)) edge = false;
-    }
-  }
-  expect(strange === 0, `${strange} pixels are none of the background, black, red and blue`);
-  expect(edge, 'something is drawn at the edge');
-  expect(colourNear(image, toPixel(c, shape, c.start), colours.blue), 'blue start point');
-  const walls = extentOf(image, colours.black);
-  const pathExtent = extentOf(image, colours.red);
-  if (!c.accepted) {
-    expect(walls.count === 0 && pathExtent.count === 0, 'a rejected start point is drawn alone');
-    const point = extentOf(image, colours.blue);
-    expect(point.right - point.left <= 4 && point.bottom - point.top <= 4, 'one 4-pixel point');
-    return failures;
-  }
-  const lowerLeft = toPixel(c, shape, { x: -0.01, y: -0.01 });
-  const upperRight = toPixel(c, shape, { x: c.a + 0.01, y: c.b + 0.01 });
-  if (walls.count === 0) {
-    return failures.concat('no black walls');
-  }
-  // A 4-pixel point centred on x covers the pixels x - 2 to x + 1.
-  within(walls.left, lowerLeft.x - pointReach, 'left wall');
-  within(walls.right, upperRight.x + pointReach - 1, 'right wall');
-  within(walls.top, upperRight.y - pointReach, 'top wall');
-  within(walls.bottom, lowerLeft.y + pointReach - 1, 'bottom wall');
-  if (c.checkPath) {
-    expect(pathExtent.count > 0, 'red path');
-    expect(colourNear(image, toPixel(c, shape, c.redSample), colours.red), 'red path where the camera puts it');
-    expect(colourNear(image, toPixel(c, shape, c.firstLegMiddle), colours.blue), 'blue first leg');
-  }
-  return failures;
-}
-
-async function canvasImage(page, name) {
-  await nextFrames(page);
-  // The canvas's own pixels: its size, from where it starts on the page.
-  const canvas = page.locator('#canvas-slot canvas');
-  const box = await canvas.boundingBox();
-  const size = await canvas.evaluate((c) => ({ width: c.width, height: c.height }));
-  const png = await page.screenshot({
-    clip: { x: Math.round(box.x), y: Math.round(box.y), width: size.width, height: size.height },
-  });
-  const dir = env('BILIJAR_SCREENSHOTS');
+  const dir = path.join(build, 'tests', 'web', 'screenshots');
   fs.mkdirSync(dir, { recursive: true });
-  fs.writeFileSync(path.join(dir, `${name}.png`), png);
-  return decodePng(png);
+  const file = path.join(dir, `${process.argv[2]}-${process.argv[3]}-${row}-${width}x${height}.ppm`);
+  fs.writeFileSync(file, Buffer.concat([Buffer.from(`P6\n${w} ${h}\n255\n`), rgb]));
+  const check = pictureCheck([row, String(width), String(height), String(scale), file]);
+  return check.status === 0 ? [] : [`${file}: ${check.stdout}${check.stderr}`];
 }
 
-// Drags the window's corner handle until the canvas is width by height.
-async function dragToSize(page, width, height) {
-  const canvas = page.locator('#canvas-slot canvas');
-  const size = await canvas.evaluate((c) => ({ width: c.width, height: c.height }));
-  const handle = await page.locator('#resize-handle').boundingBox();
-  const x = handle.x + handle.width / 2;
-  const y = handle.y + handle.height / 2;
-  await page.mouse.move(x, y);
-  await page.mouse.down();
-  await page.mouse.move(x + (width - size.width) / 2, y + (height - size.height) / 2, { steps: 3 });
-  await page.mouse.move(x + width - size.width, y + height - size.height, { steps: 3 });
-  await page.mouse.up();
-  await waitFor(page, `(() => { const c = document.querySelector('#canvas-slot canvas');
-    return c.width === ${width} && c.height === ${height}; })()`, `a ${width}x${height} canvas`);
+// Emscripten's loader under Node, as the build's emulator runs it (without
+// Node's fetch, which would send it down the browser's path).
+const pictureCheck = (args) => spawnSync(process.execPath,
+  ['--no-experimental-fetch', path.join(build, 'tests', 'web', 'picture_check.js'), ...args], { encoding: 'utf8' });
+
+// Drags the window's corner handle, with the mouse or a finger, until the
+// canvas is width by height.
+async function dragToSize(tab, width, height, pointer = 'mouse') {
+  const size = await canvasSize(tab);
+  const handle = await tab.evaluate(`(() => { const r = document.getElementById('resize-handle').getBoundingClientRect();
+    return { x: r.x + r.width / 2, y: r.y + r.height / 2 }; })()`);
+  await tab.drag(pointer, handle, { x: handle.x + width - size.width, y: handle.y + height - size.height });
+  await waitFor(tab, `${run('canvas')}.width === ${width} && ${run('canvas')}.height === ${height}`,
+    `a ${width}x${height} canvas`);
 }
 
-// ---- The tests ----
+// Where on the page the program's trace and window are, with nothing else.
+async function readmeRun(tab) {
+  await answer(tab, readmeAnswers);
+  await firstFrame(tab);
+  assert.deepEqual(await stdout(tab), readmeTrace, 'standard output is the README example byte for byte');
+  assert.equal(await tab.evaluate(run('stderr')), '');
+}
 
-const readmeAnswers = ['10', '5', '2', '1', '1', '1', '1'];
+async function closeWindow(tab) {
+  await tab.click('#close');
+  assert.equal(await programEnd(tab), 0, 'closing the window ends the program with status 0');
+}
 
-const tests = {
+// axe-core's violations on the page as it is now.
+async function accessibilityViolations(tab) {
+  await tab.evaluate(`(() => { ${fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8')}; })()`);
+  return tab.evaluate('axe.run(document).then((r) => r.violations.map((v) => `${v.id}: ${v.help}`))');
+}
+
+// ---- The cases ----
+// Each is a row: the tab it needs (scale, webgl, page: 'file' for the site
+// opened from its folder, 'none' for no page) and what it does and expects.
+
+const cases = {
   // The README's dialogue typed answer by answer: its trace byte for byte,
-  // the window after it, and the close button ending the run with status 0.
-  async readmeDialogue(page) {
-    for (const text of readmeAnswers) {
-      await answer(page, text);
-    }
-    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
-    assert.deepEqual(await stdout(page), fs.readFileSync(env('BILIJAR_README_EXAMPLE')),
-      'standard output is the README example byte for byte');
-    assert.equal(await run(page, 'stderr'), '');
-    assert.ok(await page.locator('#window').isVisible(), 'the window is shown after the trace');
-    assert.equal(await page.locator('#window .title').textContent(), 'Bilijar - prikaz');
-    await nextFrames(page);
-    await page.screenshot({ path: path.join(env('BILIJAR_SCREENSHOTS'), 'readme-page.png'), fullPage: true });
-    await page.click('#close');
-    assert.equal(await waitForEnd(page), 0, 'closing the window ends the program with status 0');
-    assert.ok(!(await page.locator('#window').isVisible()), 'the window is gone');
-    assert.match(await page.locator('#output').textContent(), /Kraj rada programa, izlazni status 0/);
-    assert.ok(await page.locator('#input').isDisabled(), 'no more input after the end');
+  // its picture, and the close button ending the run with status 0.
+  readmeDialogue: {
+    async run(tab) {
+      await readmeRun(tab);
+      assert.equal(await tab.evaluate("document.querySelector('#window .title').textContent"), 'Bilijar - prikaz');
+      assert.deepEqual(await checkPicture(tab, 'table10x5', 640, 480), []);
+      await closeWindow(tab);
+      assert.ok(await tab.evaluate("document.getElementById('window').hidden"), 'the window is gone');
+      assert.match(await tab.evaluate("document.getElementById('output').textContent"),
+        /Kraj rada programa, izlazni status 0/);
+      assert.ok(await tab.evaluate("document.getElementById('input').disabled"), 'no more input after the end');
+    },
+  },
+
+  // 98 bounces: the trace is the native program's (kept beside the README's)
+  // and the page keeps drawing its frames while the trace is written.
+  longDialogue: {
+    async run(tab) {
+      await answer(tab, ['7', '3', '1.5', '0.5', '0.37', '0.91']);
+      await prompt(tab);
+      await tab.evaluate(`(() => { window.longestFrameGap = 0; let last = performance.now();
+        const tick = (now) => { window.longestFrameGap = Math.max(window.longestFrameGap, now - last);
+          last = now; if (${run('firstFrameAt')} === null) requestAnimationFrame(tick); };
+        requestAnimationFrame(tick); })()`);
+      await tab.type('98');
+      await tab.press('Enter');
+      await firstFrame(tab, 60);
+      assert.deepEqual(await stdout(tab),
+        fs.readFileSync(path.join(source, 'tests', 'console', 'bounces98_example.txt')), 'the native trace');
+      const gap = await tab.evaluate('window.longestFrameGap');
+      assert.ok(gap < 1000, `the page stood still for ${Math.round(gap)} ms while the trace was written`);
+    },
   },
 
   // Several lines pasted at once answer several prompts.
-  async pastedLines(page) {
-    await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the first prompt');
-    await paste(page, '10\r\n5\n2\n1\n1\n1\n');
-    await page.locator('#input').pressSequentially('1');
-    await page.keyboard.press('Enter');
-    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
-    assert.deepEqual(await stdout(page), fs.readFileSync(env('BILIJAR_README_EXAMPLE')));
+  pastedLines: {
+    async run(tab) {
+      await paste(tab, '10\r\n5\n2\n1\n1\n1\n');
+      await answer(tab, ['1']);
+      await firstFrame(tab);
+      assert.deepEqual(await stdout(tab), readmeTrace);
+    },
   },
 
   // A token that is not a number is reported and asked for again; Backspace
   // edits the line before it is sent.
-  async badTokenAskedAgain(page) {
-    await answer(page, 'abc');
-    await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the prompt again');
-    const text = (await stdout(page)).toString();
-    assert.match(text, /^Unesite dimenzije pravougaonika:\na=[^]+\na=$/, 'reported, and a= is asked again');
-    await page.locator('#input').pressSequentially('1x');
-    await page.keyboard.press('Backspace');
-    await page.keyboard.press('0');
-    await page.keyboard.press('Enter');
-    await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the next prompt');
-    assert.ok((await stdout(page)).toString().endsWith('\na=b='), '10 was taken');
+  badTokenAskedAgain: {
+    async run(tab) {
+      await answer(tab, ['abc']);
+      await prompt(tab);
+      assert.match((await stdout(tab)).toString(), /^Unesite dimenzije pravougaonika:\na=[^]+\na=$/,
+        'reported, and a= is asked again');
+      await tab.type('1x');
+      await tab.press('Backspace');
+      await tab.type('0');
+      await tab.press('Enter');
+      await prompt(tab);
+      assert.ok((await stdout(tab)).toString().endsWith('\na=b='), '10 was taken');
+    },
   },
 
   // Ctrl-D on an empty line ends the input: the message on standard error,
   // status 1 and no window.
-  async earlyEndOfInput(page) {
-    await answer(page, '10');
-    await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the prompt for b');
-    await page.locator('#input').press('Control+d');
-    assert.equal(await waitForEnd(page), 1);
-    assert.equal(await run(page, 'stderr'), 'Unos je prekinut pre kraja dijaloga.\n');
-    assert.ok(await page.locator('#output .stderr').count() > 0, 'standard error is set apart');
-    assert.match((await stdout(page)).toString(), /^Unesite dimenzije pravougaonika:\na=b=/);
-    assert.ok(!(await page.locator('#window').isVisible()), 'no window');
+  earlyEndOfInput: {
+    async run(tab) {
+      await answer(tab, ['10']);
+      await prompt(tab);
+      await tab.press('Control+d');
+      await expectEndedInput(tab);
+    },
+  },
+
+  // Ctrl-D is the D key wherever it is and whatever it types: here on a
+  // Serbian Cyrillic layout, where it types 'д'.
+  endOfInputOnCyrillicLayout: {
+    async run(tab) {
+      await answer(tab, ['10']);
+      await prompt(tab);
+      await tab.evaluate(`document.getElementById('input').dispatchEvent(new KeyboardEvent('keydown',
+        { key: 'д', code: 'KeyD', ctrlKey: true, bubbles: true, cancelable: true }))`);
+      await expectEndedInput(tab);
+    },
   },
 
   // A new run is a fresh program with a fresh scene: after the README's
   // table, a rejected start point is drawn alone.
-  async newRunIsFresh(page) {
-    await paste(page, readmeAnswers.join('\n') + '\n');
-    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
-    await page.click('#new-run');
-    assert.doesNotMatch(await page.locator('#output').textContent(), /=10/, 'the console starts afresh');
-    const rejected = table.cases.find((c) => c.name === 'rejectedStartPoint');
-    await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the first prompt');
-    await paste(page, rejected.input);
-    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
-    assert.match((await stdout(page)).toString(), /^Unesite dimenzije pravougaonika:\n/);
-    const failures = checkPicture(rejected, rejected.shapes[0], await canvasImage(page, 'new-run'));
-    assert.deepEqual(failures, []);
+  newRunIsFresh: {
+    async run(tab) {
+      await paste(tab, readmeAnswers.join('\n') + '\n');
+      await firstFrame(tab);
+      await tab.click('#new-run');
+      assert.doesNotMatch(await tab.evaluate("document.getElementById('output').textContent"), /=10/,
+        'the console starts afresh');
+      await paste(tab, '10\n5\n12\n3\n1\n1\n1\n');
+      await firstFrame(tab);
+      assert.match((await stdout(tab)).toString(), /^Unesite dimenzije pravougaonika:\n/);
+      assert.deepEqual(await checkPicture(tab, 'rejectedStartPoint', 640, 480), []);
+    },
   },
 
   // A page narrower than the window cuts it down, as a desktop cuts a
-  // window to its screen, and the window's corner is in reach of the mouse
-  // and of the keyboard (the arrow keys on the handle); nothing goes beyond
-  // the page's room.
-  async narrowPage(page) {
-    await page.setViewportSize({ width: 400, height: 800 });
-    await paste(page, readmeAnswers.join('\n') + '\n');
-    await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, 'the first frame');
-    const inView = () => page.evaluate(() =>
-      document.getElementById('window').getBoundingClientRect().right <= document.documentElement.clientWidth);
-    const width = () => page.evaluate(() => window.bilijarPage.run.canvas.width);
-    assert.ok(await width() < 640, 'the window is cut down to the page');
-    assert.equal(await page.evaluate(() => window.bilijarPage.run.canvas.height), 480, 'the height fits as it is');
-    assert.ok(await inView(), 'the whole window, its close button and handle, is in view');
-    const cut = await width();
-    await page.focus('#resize-handle');
-    await page.keyboard.press('ArrowLeft');
-    await waitFor(page, (w) => window.bilijarPage.run.canvas.width === w, 'a narrower window', 5000, cut - 10);
-    await page.keyboard.press('Shift+ArrowRight');
-    await nextFrames(page);
-    assert.equal(await width(), cut, 'no wider than the page');
-    assert.ok(await inView());
-    await page.click('#close');
-    assert.equal(await waitForEnd(page), 0);
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'new-run', 'the next step has the focus');
+  // window to its screen; the arrow keys on the handle resize it, never
+  // beyond the page's room.
+  narrowPage: {
+    async run(tab) {
+      await tab.resize(400, 800);
+      await paste(tab, readmeAnswers.join('\n') + '\n');
+      await firstFrame(tab);
+      const inView = () => tab.evaluate(
+        "document.getElementById('window').getBoundingClientRect().right <= document.documentElement.clientWidth");
+      const cut = (await canvasSize(tab)).width;
+      assert.ok(cut < 640, 'the window is cut down to the page');
+      assert.ok(await inView(), 'the whole window, its close button and handle, is in view');
+      await tab.evaluate("document.getElementById('resize-handle').focus()");
+      await tab.press('ArrowLeft');
+      // (10 pixels narrower, and less where a scrollbar takes room meanwhile)
+      await waitFor(tab, `${run('canvas')}.width <= ${cut - 10}`, 'a narrower window', 5);
+      await tab.press('Shift+ArrowRight');
+      await sleep(200);
+      assert.ok((await canvasSize(tab)).width <= cut, 'no wider than the page');
+      assert.ok(await inView());
+      await closeWindow(tab);
+      assert.equal(await tab.evaluate('document.activeElement.id'), 'new-run', 'the next step has the focus');
+    },
   },
 
-  // The picture tables of the X window tests, on the canvas: every scene
-  // at every shape, the later shapes reached by dragging the corner.
-  async pictures(page) {
-    const failures = [];
-    for (const c of table.cases) {
-      await page.click('#new-run');
-      await waitFor(page, () => window.bilijarPage.run.waitingRead !== null, 'the first prompt');
-      await paste(page, c.input);
-      await waitFor(page, () => window.bilijarPage.run.firstFrameAt !== null, `${c.name}: the first frame`);
-      for (const shape of c.shapes) {
-        const name = `${c.name}-${shape.width}x${shape.height}`;
-        await dragToSize(page, shape.width, shape.height);
-        const found = checkPicture(c, shape, await canvasImage(page, name));
-        console.log(`${name}: ${found.length === 0 ? 'as the camera puts it' : found.join('; ')}`);
-        failures.push(...found.map((f) => `${name}: ${f}`));
+  // The window tests' table on the canvas: every scene at every shape, the
+  // later shapes reached by dragging the corner with the mouse.
+  pictures: {
+    async run(tab) {
+      const failures = [];
+      for (const [row, shapes, ...answers] of pictureTable()) {
+        await tab.click('#new-run');
+        await paste(tab, answers.map((a) => `${a}\n`).join(''));
+        await firstFrame(tab);
+        for (const [width, height] of shapes.split(',').map((shape) => shape.split('x').map(Number))) {
+          await dragToSize(tab, width, height);
+          failures.push(...await checkPicture(tab, row, width, height));
+        }
       }
-    }
-    assert.deepEqual(failures, []);
+      assert.deepEqual(failures, []);
+    },
+  },
+
+  // Opened from its folder (file://), as from an unzipped download: the
+  // same trace and picture as from a server.
+  openedFromFile: {
+    page: 'file',
+    async run(tab) {
+      await readmeRun(tab);
+      assert.deepEqual(await checkPicture(tab, 'table10x5', 640, 480), []);
+    },
+  },
+
+  // Without WebGL the trace stays, the program says on standard error that
+  // the window cannot be shown, and ends with status 1.
+  withoutWebGL: {
+    webgl: false,
+    async run(tab) {
+      assert.ok(!(await tab.evaluate("document.createElement('canvas').getContext('webgl')")), 'WebGL is off');
+      await answer(tab, readmeAnswers);
+      assert.equal(await programEnd(tab), 1, 'status 1, as the desktop program without a display');
+      assert.deepEqual(await stdout(tab), readmeTrace);
+      const stderr = await tab.evaluate(run('stderr'));
+      assert.ok(stderr.length > 0 && !/Error/.test(stderr), `a message of the program's own: ${stderr}`);
+      assert.ok(await tab.evaluate("document.getElementById('input').disabled"), 'no more input after the end');
+    },
+  },
+
+  // At two device pixels to a CSS pixel the canvas has twice the pixels and
+  // the picture is the same, scaled.
+  doubleDensity: {
+    scale: 2,
+    async run(tab) {
+      assert.equal(await tab.evaluate('devicePixelRatio'), 2);
+      await readmeRun(tab);
+      const size = await canvasSize(tab);
+      assert.deepEqual([size.width, size.height], [size.cssWidth * 2, size.cssHeight * 2],
+        'the canvas has device pixels');
+      assert.deepEqual(await checkPicture(tab, 'table10x5', 640, 480, 2), []);
+    },
+  },
+
+  // Three runs in a row, each closed: every run takes away the listeners it
+  // added to the window and the document.
+  runsLeaveNothingBehind: {
+    async run(tab) {
+      // Each listener with the targets, types and phases it is added for.
+      await tab.evaluate(`(() => { const live = window.liveListeners = new Map();
+        for (const [name, target] of [['window', window], ['document', document]]) {
+          const { addEventListener: add, removeEventListener: remove } = target;
+          const key = (type, o) => name + ' ' + type + (o === true || (o && o.capture) ? ' capture' : '');
+          target.addEventListener = function (type, listener, options) {
+            (live.get(listener) || live.set(listener, new Set()).get(listener)).add(key(type, options));
+            return add.call(this, type, listener, options);
+          };
+          target.removeEventListener = function (type, listener, options) {
+            const keys = live.get(listener);
+            if (keys && keys.delete(key(type, options)) && keys.size === 0) live.delete(listener);
+            return remove.call(this, type, listener, options);
+          };
+        } })()`);
+      const left = [];
+      for (let i = 0; i < 3; i++) {
+        await tab.click('#new-run');
+        await paste(tab, readmeAnswers.join('\n') + '\n');
+        await firstFrame(tab);
+        await closeWindow(tab);
+        left.push(await tab.evaluate('[...window.liveListeners.values()].flatMap((keys) => [...keys]).join(", ")'));
+      }
+      assert.deepEqual(left, ['', '', ''], 'listeners left behind by each run');
+    },
+  },
+
+  // The window resized by a finger on its handle, with nothing said in the
+  // console meanwhile.
+  touchResize: {
+    async run(tab) {
+      await paste(tab, readmeAnswers.join('\n') + '\n');
+      await firstFrame(tab);
+      const before = (await tab.messages()).length;
+      await dragToSize(tab, 500, 400, 'touch');
+      assert.deepEqual((await tab.messages()).slice(before), []);
+    },
+  },
+
+  // A whole run, from the first prompt to the closed window, says nothing
+  // in the browser's console.
+  quietConsole: {
+    async run(tab) {
+      await readmeRun(tab);
+      await closeWindow(tab);
+      assert.deepEqual(await tab.messages(), []);
+    },
+  },
+
+  // axe-core finds nothing before a run, during the dialogue and after the
+  // picture.
+  accessibility: {
+    async run(tab) {
+      await prompt(tab);
+      assert.deepEqual(await accessibilityViolations(tab), [], 'before the run');
+      await answer(tab, readmeAnswers.slice(0, 3));
+      assert.deepEqual(await accessibilityViolations(tab), [], 'during the dialogue');
+      await answer(tab, readmeAnswers.slice(3));
+      await firstFrame(tab);
+      assert.deepEqual(await accessibilityViolations(tab), [], 'after the picture');
+    },
   },
 
   // The reshape's projection, on which every picture depends, must be
-  // GLU's; what Emscripten 3.1.6 makes of the other two is reported.
-  async gluMatrices(page) {
-    const base = fs.readFileSync(env('BILIJAR_SITE_URL_FILE'), 'utf8').trim();
-    await page.goto(`${base}tests/web/glu_check.html`);
-    await waitFor(page, () => document.getElementById('result').textContent.includes('done'), 'the check');
-    const result = await page.locator('#result').textContent();
-    console.log(result);
-    assert.match(result, /gluPerspective after glLoadIdentity: same/);
+  // GLU's; what Emscripten makes of the other two is reported.
+  gluMatrices: {
+    page: 'tests/web/glu_check.html',
+    async run(tab) {
+      await waitFor(tab, "document.getElementById('result').textContent.includes('done')", 'the check');
+      const result = await tab.evaluate("document.getElementById('result').textContent");
+      console.log(result);
+      assert.match(result, /gluPerspective after glLoadIdentity: same/);
+    },
   },
 };
 
+async function expectEndedInput(tab) {
+  assert.equal(await programEnd(tab), 1);
+  assert.equal(await tab.evaluate(run('stderr')), 'Unos je prekinut pre kraja dijaloga.\n');
+  assert.ok(await tab.evaluate("document.querySelectorAll('#output .stderr').length > 0"),
+    'standard error is set apart');
+  assert.match((await stdout(tab)).toString(), /^Unesite dimenzije pravougaonika:\na=b=/);
+  assert.ok(await tab.evaluate("document.getElementById('window').hidden"), 'no window');
+}
+
+// The window tests' scenes, as the picture check lists them: a line each
+// with the row's name, its shapes (640x480,300x700) and its answers.
+function pictureTable() {
+  const listed = pictureCheck(['--list']);
+  assert.equal(listed.status, 0, listed.stderr);
+  return listed.stdout.trim().split('\n').map((line) => line.split(/\s+/));
+}
+
 async function main() {
-  const name = process.argv[2];
-  if (!tests[name]) {
-    console.error(`usage: browser_test.js ${Object.keys(tests).join('|')}`);
+  const [engine, name] = process.argv.slice(2);
+  const { engines, missing, openTab } = require('./engines.js');
+  if (engine === '--list') {
+    console.log(Object.keys(cases).join(';'));
+    return;
+  }
+  const test = cases[name];
+  if (!engines.includes(engine) || !test) {
+    console.error(`usage: browser_test.js ${engines.join('|')} ${Object.keys(cases).join('|')}`);
     process.exit(2);
   }
-  const { browser, page, foreign } = await openPage();
+  if (process.env.BILIJAR_DISPLAY_FILE && fs.existsSync(process.env.BILIJAR_DISPLAY_FILE)) {
+    process.env.DISPLAY = `:${fs.readFileSync(process.env.BILIJAR_DISPLAY_FILE, 'utf8').trim()}`;
+  }
+  const why = missing(engine);
+  if (why) {
+    console.log(`skipped: ${why}`);
+    return;
+  }
+  // The site below the server's root, as a static host may serve it.
+  const server = http.createServer(require('sirv')(build, { dev: true }));
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const base = `http://127.0.0.1:${server.address().port}/`;
+  const tab = await openTab(engine, { scale: test.scale || 1, webgl: test.webgl !== false });
   try {
-    await tests[name](page);
-    assert.deepEqual(foreign, [], 'the page asks for nothing but its own files');
-    console.log(`${name}: passed`);
+    const page = test.page || 'site/index.html';
+    await tab.goto(page === 'file' ? pathToFileURL(path.join(build, 'site', 'index.html')).href : base + page);
+    await test.run(tab);
+    // The page asks for nothing but its own files.
+    const origin = page === 'file' ? 'file:' : base;
+    assert.deepEqual(await tab.evaluate(`performance.getEntriesByType('resource').map((e) => e.name)
+      .filter((url) => !url.startsWith(${JSON.stringify(origin)}) && !url.startsWith('data:'))`), []);
+    console.log(`${name} in ${engine}: passed`);
   } finally {
-    await browser.close();
+    await tab.close();
+    server.close();
   }
 }
 

@@ -1,12 +1,10 @@
 #include "picture_checks.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 
 const char* const windowTitle = "Bilijar - prikaz";
 
@@ -127,24 +125,17 @@ bool cornersAreBackground(const Image& image) {
 }  // namespace
 
 bool waitForPicture(XConnection& x, Window window, int width, int height, Image& image) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(deadline(10.0));
     Image previous;
-    while (std::chrono::steady_clock::now() < end) {
-        if (x.grab(window, image) && image.width == width && image.height == height &&
-            cornersAreBackground(image)) {
-            if (previous.width == width && previous.height == height &&
-                previous.pixels.size() == image.pixels.size() &&
-                std::equal(previous.pixels.begin(), previous.pixels.end(), image.pixels.begin(),
-                           [](Rgb8 p, Rgb8 q) {
-                               return p.red == q.red && p.green == q.green && p.blue == q.blue;
-                           })) {
-                return true;
-            }
-            previous = image;
+    return waitUntil(deadline(10.0), [&] {
+        if (!x.grab(window, image) || image.width != width || image.height != height ||
+            !cornersAreBackground(image)) {
+            return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+        const bool same =
+            previous.width == width && previous.height == height && previous.pixels == image.pixels;
+        previous = image;
+        return same;
+    });
 }
 
 void saveScreenshot(const Image& image, const std::string& name) {
@@ -179,14 +170,16 @@ void checkPicture(const WindowCase& c, const Shape& shape, const Image& image) {
     }
 
     // The walls span the box from (-0.01, -0.01) to (a + 0.01, b + 0.01),
-    // with a 4-pixel point at each end.
+    // with a 4-pixel point at each end. A 4-pixel point centred on x covers
+    // the pixels whose centres lie in [x - 2, x + 2): columns x - 2 to x + 1,
+    // and rows from the top y - 2 to y + 1.
     const PixelPosition lowerLeft = toPixel(c, shape, {-0.01, -0.01});
     const PixelPosition upperRight = toPixel(c, shape, {c.a + 0.01, c.b + 0.01});
     ASSERT_GT(walls.count, 0) << "black walls";
     EXPECT_NEAR(walls.left, lowerLeft.x - pointReach, positionTolerance) << "left wall";
-    EXPECT_NEAR(walls.right, upperRight.x + pointReach, positionTolerance) << "right wall";
+    EXPECT_NEAR(walls.right, upperRight.x + pointReach - 1, positionTolerance) << "right wall";
     EXPECT_NEAR(walls.top, upperRight.y - pointReach, positionTolerance) << "top wall";
-    EXPECT_NEAR(walls.bottom, lowerLeft.y + pointReach, positionTolerance) << "bottom wall";
+    EXPECT_NEAR(walls.bottom, lowerLeft.y + pointReach - 1, positionTolerance) << "bottom wall";
 
     if (c.checkPath) {
         EXPECT_GT(path.count, 0) << "red path";

@@ -3,6 +3,8 @@
 // What the window tests check in a picture of the program's window, and how
 // they wait for one.
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "program_runner.h"
@@ -51,6 +53,14 @@ struct ProgramGuard {
     ProgramResult waitForEnd(double seconds) {
         const ProgramResult result = waitProgram(program, deadline(seconds));
         ended = !result.timedOut;
+        return result;
+    }
+    // Waits for the program to end once its window was closed: with status
+    // 0, within 10 seconds.
+    ProgramResult endsWhenClosed() {
+        const ProgramResult result = waitForEnd(10.0);
+        EXPECT_FALSE(result.timedOut) << "the program did not end when its window was closed";
+        EXPECT_EQ(result.exitStatus, 0);
         return result;
     }
     ~ProgramGuard() {

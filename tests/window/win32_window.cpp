@@ -5,9 +5,6 @@
 // display.
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
-
 #include "x_window.h"
 
 XConnection::XConnection() {
@@ -21,14 +18,10 @@ XConnection::~XConnection() {
 }
 
 Window XConnection::waitForWindow(const std::string& title, double timeoutSeconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
-        const HWND found = FindWindowA(nullptr, title.c_str());
-        if (found != nullptr || std::chrono::steady_clock::now() >= deadline) {
-            return found;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    HWND found = nullptr;
+    waitUntil(
+        timeoutSeconds, [&] { return (found = FindWindowA(nullptr, title.c_str())) != nullptr; }, 20);
+    return found;
 }
 
 bool XConnection::windowSize(Window window, int& width, int& height) {

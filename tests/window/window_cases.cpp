@@ -4,6 +4,11 @@ void PrintTo(const WindowCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// e = 10.02 at 45 degrees: 240 / (10.02 * 0.41421) = 57.826; 300 by 200 is
+// wide, at 45 degrees: 100 / (10.02 * 0.41421). The table fills 1 / 1.05 of
+// the screen's width: 640 / (1.05 * 5.01).
+const Table10x5Shapes table10x5Shapes = {{640, 480, 57.826}, {300, 200, 24.094}, {1280, 1024, 121.66}};
+
 // Hand working of the paths, start (2, 1):
 //  10 by 5, direction (1, 1): top at (6, 5), then right wall at (10, 1).
 //  10 by 10, direction (1, 1): right wall at (10, 9), then top at (9, 10).
@@ -15,14 +20,13 @@ const std::vector<WindowCase>& windowCases() {
     static const std::vector<WindowCase> cases = {
         // name, input, accepted, a, b, centre, start, first leg, red path, check path, shapes
 
-        // e = 10.02 at 45 degrees: 240 / (10.02 * 0.41421) = 57.826. Tall:
-        // t = 1.05 * 5.01 / (10.02 * 300 / 700) = 1.2250, 350 / (10.02 * t).
+        // Tall: t = 1.05 * 5.01 / (10.02 * 300 / 700) = 1.2250, 350 / (10.02 * t).
         // Wide: 45 degrees, 100 / (10.02 * 0.41421).
         // In 40 by 30 the 3 pixels that keep the squares off the edge
         // outweigh the margin: t = 5.01 * 15 / (10.02 * (20 - 3)) = 0.44118,
         // 15 / (10.02 * t).
         {"table10x5", "10\n5\n2\n1\n1\n1\n1\n", true, 10, 5, 5, 2.5, {2, 1}, {4, 3}, {8, 3}, true,
-         {{640, 480, 57.826}, {300, 700, 28.514}, {1000, 200, 24.094},
+         {table10x5Shapes.standard, {300, 700, 28.514}, {1000, 200, table10x5Shapes.small.pixelsPerUnit},
           {40, 30, 3.3931, "a window with a caption is at least as wide as the caption's buttons"}}},
         // e = 10.02, t = 1.05 * 5.01 / 10.02 = 0.525: 240 / (10.02 * 0.525).
         {"table10x10", "10\n10\n2\n1\n1\n1\n1\n", true, 10, 10, 5, 5, {2, 1}, {6, 5}, {9.5, 9.5}, true,

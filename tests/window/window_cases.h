@@ -39,6 +39,15 @@ struct Shape {
     const char* notOnWindows = nullptr;  // why Windows cannot show this shape
 };
 
+// The 10 by 5 table (the first case) in the windows of the tests of the
+// window's geometry and of the window manager.
+struct Table10x5Shapes {
+    Shape standard;  // 640 by 480, the window's default size
+    Shape small;     // 300 by 200
+    Shape screen;    // 1280 by 1024, the test screen
+};
+extern const Table10x5Shapes table10x5Shapes;
+
 // A point of the scene's plane.
 struct PlanePoint {
     double x;

@@ -48,9 +48,7 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
     }
 
     x.sendDeleteWindow(window);
-    const ProgramResult result = guard.waitForEnd(10.0);
-    ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
-    EXPECT_EQ(result.exitStatus, 0);
+    const ProgramResult result = guard.endsWhenClosed();
     EXPECT_FALSE(result.out.empty());
     EXPECT_EQ(traceWhileOpen, result.out) << "part of the trace was still buffered while the window was open";
     const bool rejected = result.out.find("Tacka nije u pravougaoniku!\n") != std::string::npos;
@@ -67,102 +65,113 @@ enum class Ending {
     noWindow,                  // no window opens; the program ends by itself with status 1
 };
 
+// clang-format off
+struct GeometryRow {
+    const char* name;
+    const char* rule;
+    std::vector<std::string> arguments;
+    int x, y;
+    Shape shape;  // the 10 by 5 table
+    Ending ending = Ending::closedByUser;
+    std::vector<std::string> environment = {};
+    bool errorClosed = false;
+    int resizeWidth = 0, resizeHeight = 0;  // when not 0, another client resizes the window first
+    const char* notOnWindows = nullptr;     // why the rule does not hold on Windows
+};
+
+const char* const windowsFitsTheFrame = "the window's frame, not its client area, is kept to the screen";
+const Table10x5Shapes& shapes = table10x5Shapes;
+const GeometryRow geometryRows[] = {
+    {"noOptions", "no options: 640 by 480 at (100, 50)", {}, 100, 50, shapes.standard},
+    {"sizeAndPlace", "-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, shapes.small},
+    {"sizeOnly", "-geometry 300x200: the default place", {"-geometry", "300x200"}, 100, 50, shapes.small},
+    {"placeOnly", "-geometry +40+30: the default size", {"-geometry", "+40+30"}, 40, 30, shapes.standard},
+    // Mesa crashed on a window this size.
+    {"beyondTheScreen", "-geometry 32767x32767-0-0: the screen's size, counted from the bottom right corner",
+     {"-geometry", "32767x32767-0-0"}, 0, 0, shapes.screen, Ending::closedByUser, {}, false, 0, 0,
+     windowsFitsTheFrame},
+    {"resizedBeyondTheScreen", "a window resized beyond the screen by another client gets the screen's size",
+     {"-geometry", "+0+0"}, 0, 0, shapes.screen, Ending::closedByUser, {}, false, 32767, 32767,
+     windowsFitsTheFrame},
+    {"destroyedByAnotherClient", "a window destroyed by another client ends the program", {}, 100, 50,
+     shapes.standard, Ending::destroyedByAnotherClient, {}, false, 0, 0,
+     "only the window's own thread can destroy it"},
+    // With descriptor 2 closed, the X connection took it and the GL
+    // library's messages went into the X protocol: the program hung.
+    {"closedErrorNoDriver", "a closed standard error and no GL driver", {}, 0, 0, {}, Ending::noWindow,
+     {"LIBGL_DRIVERS_PATH=/nonexistent"}, true, 0, 0, "Windows always has a GL driver (GDI's)"},
+    {"closedErrorChattyDriver", "a closed standard error and a chatty GL library", {}, 100, 50, shapes.standard,
+     Ending::closedByUser, {"LIBGL_DEBUG=verbose"}, true},
+};
+// clang-format on
+
+void PrintTo(const GeometryRow& row, std::ostream* os) {
+    *os << row.rule;
+}
+
+class ProgramWindowGeometry : public testing::TestWithParam<GeometryRow> {};
+
 // GLUT takes its own options from the command line; the window's size and
 // place are defaults that -geometry overrides, and no size beyond the
 // screen's crashes it. A hostile environment (a closed standard error, a
 // window that another client destroys) never leaves it waiting forever.
-TEST(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
+TEST_P(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
+    const GeometryRow& row = GetParam();
+    if (leftOutOnWindows(row.notOnWindows, row.rule)) {
+        GTEST_SKIP();
+    }
     REQUIRE_TEST_DISPLAY(display);
     XConnection x;
     ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
+    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
     const WindowCase& table10x5 = windowCases()[0];
-    const char* const windowsFitsTheFrame = "the window's frame, not its client area, is kept to the screen";
-    // clang-format off
-    struct Row {
-        const char* rule;
-        std::vector<std::string> arguments;
-        int x, y;
-        Shape shape;  // the 10 by 5 table at 45 degrees: 100 / (10.02 * 0.41421) in 300 by 200
-        Ending ending = Ending::closedByUser;
-        std::vector<std::string> environment = {};
-        bool errorClosed = false;
-        int resizeWidth = 0, resizeHeight = 0;  // when not 0, another client resizes the window first
-        const char* notOnWindows = nullptr;     // why the rule does not hold on Windows
-    } rows[] = {
-        {"no options: 640 by 480 at (100, 50)", {}, 100, 50, {640, 480, 57.826}},
-        {"-geometry 300x200+40+30", {"-geometry", "300x200+40+30"}, 40, 30, {300, 200, 24.094}},
-        {"-geometry 300x200: the default place", {"-geometry", "300x200"}, 100, 50, {300, 200, 24.094}},
-        {"-geometry +40+30: the default size", {"-geometry", "+40+30"}, 40, 30, {640, 480, 57.826}},
-        // The fixture's screen is 1280 by 1024; the table fills 1 / 1.05 of
-        // its width: 640 / (1.05 * 5.01). Mesa crashed on a window this size.
-        {"-geometry 32767x32767-0-0: the screen's size, counted from the bottom right corner",
-         {"-geometry", "32767x32767-0-0"}, 0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 0, 0,
-         windowsFitsTheFrame},
-        {"a window resized beyond the screen by another client gets the screen's size", {"-geometry", "+0+0"},
-         0, 0, {1280, 1024, 121.66}, Ending::closedByUser, {}, false, 32767, 32767, windowsFitsTheFrame},
-        {"a window destroyed by another client ends the program", {}, 100, 50, {640, 480, 57.826},
-         Ending::destroyedByAnotherClient, {}, false, 0, 0, "only the window's own thread can destroy it"},
-        // With descriptor 2 closed, the X connection took it and the GL
-        // library's messages went into the X protocol: the program hung.
-        {"a closed standard error and no GL driver", {}, 0, 0, {}, Ending::noWindow,
-         {"LIBGL_DRIVERS_PATH=/nonexistent"}, true, 0, 0, "Windows always has a GL driver (GDI's)"},
-        {"a closed standard error and a chatty GL library", {}, 100, 50, {640, 480, 57.826},
-         Ending::closedByUser, {"LIBGL_DEBUG=verbose"}, true},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        if (leftOutOnWindows(row.notOnWindows, row.rule)) {
-            continue;
-        }
-        SCOPED_TRACE(row.rule);
-        ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
-        ProgramSetup setup;
-        setup.input = table10x5.input;
-        setup.display = display;
-        setup.arguments = row.arguments;
-        setup.environment = row.environment;
-        setup.errorClosed = row.errorClosed;
-        ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
-        if (row.ending == Ending::noWindow) {
-            const ProgramResult result = guard.waitForEnd(5.0);
-            ASSERT_FALSE(result.timedOut) << "the program did not end";
-            EXPECT_EQ(result.exitStatus, 1);
-            EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
-            continue;
-        }
-        const Window window = x.waitForWindow(windowTitle, deadline(20.0));
-        ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
-        Image image;
-        if (row.resizeWidth != 0) {
-            // The window as a user sees it first, then resized from outside.
-            ASSERT_TRUE(waitForPicture(x, window, 640, 480, image)) << "no first 640x480 picture";
-            x.resize(window, row.resizeWidth, row.resizeHeight);
-        }
-        ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
-            << "no finished " << row.shape.width << "x" << row.shape.height << " picture";
-        int left = -1;
-        int top = -1;
-        ASSERT_TRUE(x.windowPosition(window, left, top));
-        EXPECT_EQ(left, row.x);
-        EXPECT_EQ(top, row.y);
-        checkPicture(table10x5, row.shape, image);
-
-        if (row.ending == Ending::destroyedByAnotherClient) {
-#ifndef _WIN32
-            x.destroyWindow(window);
-#endif
-            // Within a second, given the room for an emulator.
-            const ProgramResult result = guard.waitForEnd(1.0);
-            ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
-            EXPECT_EQ(result.exitStatus, 1);
-            EXPECT_NE(result.err.find("BadWindow"), std::string::npos) << result.err;
-            continue;
-        }
-        x.sendDeleteWindow(window);
-        const ProgramResult result = guard.waitForEnd(10.0);
-        ASSERT_FALSE(result.timedOut) << "the program did not end when its window was closed";
-        EXPECT_EQ(result.exitStatus, 0);
+    ProgramSetup setup;
+    setup.input = table10x5.input;
+    setup.display = display;
+    setup.arguments = row.arguments;
+    setup.environment = row.environment;
+    setup.errorClosed = row.errorClosed;
+    ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
+    if (row.ending == Ending::noWindow) {
+        const ProgramResult result = guard.waitForEnd(5.0);
+        ASSERT_FALSE(result.timedOut) << "the program did not end";
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
+        return;
     }
+    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
+    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
+    Image image;
+    if (row.resizeWidth != 0) {
+        // The window as a user sees it first, then resized from outside.
+        ASSERT_TRUE(waitForPicture(x, window, 640, 480, image)) << "no first 640x480 picture";
+        x.resize(window, row.resizeWidth, row.resizeHeight);
+    }
+    ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
+        << "no finished " << row.shape.width << "x" << row.shape.height << " picture";
+    int left = -1;
+    int top = -1;
+    ASSERT_TRUE(x.windowPosition(window, left, top));
+    EXPECT_EQ(left, row.x);
+    EXPECT_EQ(top, row.y);
+    checkPicture(table10x5, row.shape, image);
+
+    if (row.ending == Ending::destroyedByAnotherClient) {
+#ifndef _WIN32
+        x.destroyWindow(window);
+#endif
+        // Within a second, given the room for an emulator.
+        const ProgramResult result = guard.waitForEnd(1.0);
+        ASSERT_FALSE(result.timedOut) << "the program did not end when its window was destroyed";
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_NE(result.err.find("BadWindow"), std::string::npos) << result.err;
+        return;
+    }
+    x.sendDeleteWindow(window);
+    guard.endsWhenClosed();
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramWindowGeometry, testing::ValuesIn(geometryRows),
+                         [](const testing::TestParamInfo<GeometryRow>& tested) { return tested.param.name; });
 
 }  // namespace

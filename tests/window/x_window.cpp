@@ -2,8 +2,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -91,14 +89,11 @@ XConnection::~XConnection() {
 }
 
 Window XConnection::waitForWindow(const std::string& title, double timeoutSeconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
-        const Window found = findByTitle(display_, DefaultRootWindow(display_), title, 2);
-        if (found != 0 || std::chrono::steady_clock::now() >= deadline) {
-            return found;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    Window found = 0;
+    waitUntil(
+        timeoutSeconds,
+        [&] { return (found = findByTitle(display_, DefaultRootWindow(display_), title, 2)) != 0; }, 20);
+    return found;
 }
 
 bool XConnection::windowSize(Window window, int& width, int& height) {

@@ -3,8 +3,10 @@
 // GoogleTest first: Xlib defines None, a name that GoogleTest uses.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A small client for the window tests: finds a top-level window by its
@@ -26,7 +28,24 @@ struct Rgb8 {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
     std::uint8_t blue = 0;
+    bool operator==(const Rgb8& other) const {
+        return red == other.red && green == other.green && blue == other.blue;
+    }
 };
+
+// Polls every pollMilliseconds until done() holds, for at most seconds,
+// asking at least once; whether it came to hold.
+template <typename Condition>
+bool waitUntil(double seconds, Condition done, int pollMilliseconds = 50) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(pollMilliseconds));
+    }
+    return true;
+}
 
 // Pixels in rows from the top, as the screen shows them.
 struct Image {

@@ -1,44 +1,83 @@
 #!/usr/bin/env bash
 # A private X server for the window tests, started and stopped by CTest as
-# the setup and cleanup of the fixture that those tests require.
-#   xvfb-fixture.sh start STATE-DIR [SCREEN]
-#                                     start Xvfb on a free display and write
-#                                     its number to STATE-DIR/display; the
-#                                     screen is 1280x1024x24 unless given
-#   xvfb-fixture.sh stop STATE-DIR    stop it again
+# the setup and cleanup of the fixture that those tests require; with wm,
+# also the window manager openbox on it, for the tests of the window on a
+# desktop.
+#   xvfb-fixture.sh start STATE-DIR [wm]   start Xvfb on a free display (and
+#                                          openbox) and write the display
+#                                          number to STATE-DIR/display
+#   xvfb-fixture.sh stop STATE-DIR         stop them again
+# The screen is 1280x1024x24. With the window manager it is 1920x1200x24,
+# the largest screen that its tests make, since RandR can shrink the screen
+# and grow it back but never beyond that; those tests set the size that
+# they start with (xrandr --fb) themselves.
 set -euo pipefail
 
-mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
-state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR [SCREEN]}
-screen=${3:-1280x1024x24}
+usage="usage: xvfb-fixture.sh start|stop STATE-DIR [wm]"
+mode=${1:?$usage}
+state=${2:?$usage}
+wm=${3:-}
 
-# shellcheck source=fixture_support.sh
-. "$(dirname "$0")/fixture_support.sh"
+# stop_named NAME: stops the process that STATE-DIR/NAME.pid names, if it is
+# still the program NAME: the file may outlive it (an interrupted run), and
+# its number may have been given to another process since.
+stop_named() {
+    local pid
+    pid=$(cat "$state/$1.pid" 2>/dev/null) || return 0
+    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$1" ]; then
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+    fi
+    rm -f "$state/$1.pid"
+}
 
-# Stops the server that the pid file names, if it is still that server.
+# openbox ends by itself once its X server has gone, sooner than on a signal.
 stop() {
-    stop_named "$state/pid" Xvfb
-    rm -f "$state/display"
+    stop_named Xvfb
+    stop_named openbox
+    rm -f "$state/display" "$state/wm-ready"
+}
+
+# up NAME CHECK...: waits until the command CHECK succeeds while NAME runs;
+# otherwise shows NAME's log, stops everything and fails.
+up() {
+    local name=$1
+    shift
+    for _ in $(seq 1 300); do
+        if "$@"; then
+            echo "$name is up on :$(cat "$state/display")"
+            return 0
+        fi
+        kill -0 "$(cat "$state/$name.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "$name did not start:" >&2
+    cat "$state/$name.log" >&2
+    stop
+    exit 1
 }
 
 case $mode in
-stop)
-    stop
-    exit 0
-    ;;
+stop) stop && exit 0 ;;
 start) ;;
-*)
-    echo "unknown mode $mode: start or stop" >&2
-    exit 2
-    ;;
+*) echo "unknown mode $mode: start or stop" >&2 && exit 2 ;;
 esac
 
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "Xvfb is missing: install the Debian package xvfb (apt-get install xvfb)" >&2
-    exit 1
+screen=1280x1024x24
+tools=(Xvfb:xvfb)
+if [ "$wm" = wm ]; then
+    screen=1920x1200x24
+    tools+=(openbox:openbox xrandr:x11-xserver-utils)
 fi
+for tool in "${tools[@]}"; do
+    command -v "${tool%%:*}" >/dev/null 2>&1 ||
+        { echo "${tool%%:*} is missing: install the Debian package ${tool#*:} (apt-get install ${tool#*:})" >&2 && exit 1; }
+done
 mkdir -p "$state"
-stop # a server that an interrupted run left behind
+stop # what an interrupted run left behind
 
 # Xvfb picks a free display itself and writes its number to fd 3 once it
 # accepts connections. -noreset: by default the server resets whenever its
@@ -48,17 +87,16 @@ stop # a server that an interrupted run left behind
 # own, so that CTest, which waits for the test's output to close, does not
 # wait for the server too.
 setsid Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp \
-    3>"$state/display" </dev/null >"$state/log" 2>&1 &
-echo $! >"$state/pid"
-for _ in $(seq 1 300); do
-    if grep -qE '^[0-9]+$' "$state/display" 2>/dev/null; then
-        echo "Xvfb is up on :$(cat "$state/display")"
-        exit 0
-    fi
-    kill -0 "$(cat "$state/pid")" 2>/dev/null || break
-    sleep 0.1
-done
-echo "Xvfb did not start:" >&2
-cat "$state/log" >&2
-stop
-exit 1
+    3>"$state/display" </dev/null >"$state/Xvfb.log" 2>&1 &
+echo $! >"$state/Xvfb.pid"
+up Xvfb grep -qsE '^[0-9]+$' "$state/display"
+[ "$wm" = wm ] || exit 0
+
+# openbox with its default configuration and its own settings and cache
+# directories, so that nothing of the user's is read or written; it runs
+# --startup's command once it manages the screen. A session of its own, as
+# for Xvfb, keeps CTest from waiting for it.
+DISPLAY=:$(cat "$state/display") XDG_CONFIG_HOME="$state/wm-config" XDG_CACHE_HOME="$state/wm-cache" \
+    setsid openbox --sm-disable --startup "touch $state/wm-ready" </dev/null >"$state/openbox.log" 2>&1 &
+echo $! >"$state/openbox.pid"
+up openbox test -e "$state/wm-ready"

@@ -12,8 +12,11 @@ struct ScreenSize {
 
 // The size of the screen that the viewer's window is on, as it is now: a
 // monitor plugged in or out or a changed resolution shows at once. Asked
-// while the window's GL context is current (in a reshape or a timer);
-// GLUT's size from its start when the window system cannot be asked.
+// after glutInit: at start-up, before the window exists, to fit a -geometry
+// size; later in a reshape or a timer, with the window's GL context
+// current. Where the window system can only be asked through that context
+// (X11), the size before the window exists, or whenever it cannot be asked,
+// is GLUT's from glutInit, which at start-up is the screen as it is.
 ScreenSize currentScreenSize();
 
 // Tells the window manager which corner of the window's frame the position

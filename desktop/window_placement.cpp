@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "screen.h"
-#include "viewer.h"
 #ifdef _WIN32
 // The project's GLUT settings are the same for every file: this glutInit
 // and the viewer's glutCreateWindow both hand GLUT this program's exit.
@@ -81,6 +80,9 @@ void fitSizeToScreen(const PlacementOption& option) {
     }
 }
 
+// The viewer's reshape, called here for a size that the window keeps.
+ReshapeFunction viewerReshape = nullptr;
+
 // Whether the place given was counted from the right or the bottom edge.
 bool placedFromRight = false;
 bool placedFromBottom = false;
@@ -117,13 +119,14 @@ void checkCutTaken(int) {
     }
     keptWidth = width;
     keptHeight = height;
-    onReshape(width, height);
+    viewerReshape(width, height);
     glutPostRedisplay();
 }
 
 }  // namespace
 
-void startWindowSystem(int& argc, char** argv, WindowPlacement defaults) {
+void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, ReshapeFunction reshape) {
+    viewerReshape = reshape;
     // Set before glutInit, the size and place are defaults that GLUT's
     // -geometry option overrides.
     glutInitWindowSize(defaults.width, defaults.height);
