@@ -22,8 +22,18 @@ extern "C" void bilijarShowWindow();
 extern "C" int bilijarRoomWidth();
 extern "C" int bilijarRoomHeight();
 extern "C" void bilijarDescribePicture(int width, int height, int legs);
+extern "C" int bilijarHasWebGL();
 
 namespace {
+
+// A browser without WebGL gives GLUT no context to draw with: the program
+// says so and ends as the desktop's does when it has no display. Some
+// engines have no WebGL at all when it is switched off, others fail only
+// when the context is made, so it is asked both before and after.
+void endWithoutWebGL() {
+    std::fputs("Prozor ne moze da se otvori: pregledac nema WebGL.\n", stderr);
+    std::exit(1);
+}
 
 // Tells the page what the window shows: the table's size, read from its
 // walls (the right wall lies at x = width, the top wall at y = height), and
@@ -53,18 +63,18 @@ void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, Reshape
     const double ratio = emscripten_get_device_pixel_ratio();
     glutInitWindowSize(static_cast<int>(std::lround(std::min(defaults.width, bilijarRoomWidth()) * ratio)),
                        static_cast<int>(std::lround(std::min(defaults.height, bilijarRoomHeight()) * ratio)));
+    if (!bilijarHasWebGL()) {
+        endWithoutWebGL();
+    }
     describePicture();
     bilijarShowWindow();
     glutInit(&argc, argv);
 }
 
 void placeWindowFrame() {
-    // The page lays the window out itself. A browser without WebGL gives
-    // GLUT no context to draw with: the program says so and ends as the
-    // desktop's does when it has no display.
+    // The page lays the window out itself.
     if (emscripten_webgl_get_current_context() == 0) {
-        std::fputs("Prozor ne moze da se otvori: pregledac nema WebGL.\n", stderr);
-        std::exit(1);
+        endWithoutWebGL();
     }
 }
 

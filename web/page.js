@@ -40,8 +40,23 @@
   var linkView = document.getElementById('link');
 
   var minimumSize = { width: 40, height: 30 };
-  // The window's frame around the canvas: borders, title bar, handle row.
-  var frameChrome = { width: 2, height: 2 + 26 + 12 };
+  // The window's frame around the canvas (borders, title bar, the handle's
+  // row), as page.css draws it; computed values, so a hidden frame has them
+  // too.
+  function frameChrome() {
+    var outer = getComputedStyle(frame);
+    var title = getComputedStyle(frame.querySelector('.title-bar'));
+    var sum = function (style, names) {
+      return names.reduce(function (total, name) {
+        return total + (parseFloat(style.getPropertyValue(name)) || 0);
+      }, 0);
+    };
+    return {
+      width: sum(outer, ['border-left-width', 'border-right-width', 'padding-left', 'padding-right']),
+      height: sum(outer, ['border-top-width', 'border-bottom-width', 'padding-top', 'padding-bottom']) +
+        sum(title, ['height'])
+    };
+  }
   var encoder = new TextEncoder();
   var page = { run: null };
   window.bilijarPage = page;
@@ -272,10 +287,11 @@
   var pageMargin = 16;
   function room() {
     var left = document.querySelector('main').getBoundingClientRect().left;
+    var chrome = frameChrome();
     return {
       width: Math.max(minimumSize.width,
-        Math.floor(document.documentElement.clientWidth - left - pageMargin - frameChrome.width)),
-      height: Math.max(minimumSize.height, Math.floor(window.innerHeight - 2 * pageMargin - frameChrome.height))
+        Math.floor(document.documentElement.clientWidth - left - pageMargin - chrome.width)),
+      height: Math.max(minimumSize.height, Math.floor(window.innerHeight - 2 * pageMargin - chrome.height))
     };
   }
 
@@ -303,12 +319,37 @@
     }
   }
 
+  // The canvas on whole pixels: between them a browser would resample the
+  // picture, or move it by a pixel. The console's lines are not whole pixels
+  // high, so the frame is moved by what the slot's place on the page lacks
+  // to the next whole pixel (a relative offset: nothing else moves): a whole
+  // CSS pixel where the ratio is whole (some engines snap to those), else a
+  // whole device pixel.
+  function alignCanvas() {
+    if (frame.hidden) {
+      return;
+    }
+    var ratio = window.devicePixelRatio || 1;
+    var step = Number.isInteger(ratio) ? 1 : 1 / ratio;
+    frame.style.left = frame.style.top = '';
+    var place = canvasSlot.getBoundingClientRect();
+    var lack = function (at) {
+      return Math.ceil(at / step - 1e-6) * step - at;
+    };
+    frame.style.left = lack(place.left + window.scrollX) + 'px';
+    frame.style.top = lack(place.top + window.scrollY) + 'px';
+  }
+  if (window.ResizeObserver) {
+    new ResizeObserver(alignCanvas).observe(consoleView);
+  }
+
   // The program's window, shown when the viewer starts.
   function showWindow(run) {
     var ratio = window.devicePixelRatio || 1;
     run.size = { width: run.canvas.width / ratio, height: run.canvas.height / ratio };
     keepCanvasSize(run);
     frame.hidden = false;
+    alignCanvas();
     frame.scrollIntoView({ block: 'nearest' });
     showTools(run);
     // Whatever the sender typed after the last answer the program read.
@@ -387,6 +428,7 @@
 
   // A page made narrower or lower cuts the window down to its new room.
   window.addEventListener('resize', function () {
+    alignCanvas();
     var run = page.run;
     if (run && run.status === null && !frame.hidden) {
       var size = fitted(run.size.width, run.size.height);
@@ -403,6 +445,7 @@
     window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)')
       .addEventListener('change', function () {
         watchPixelRatio();
+        alignCanvas();
         var run = page.run;
         if (run && run.size && run.status === null && !frame.hidden) {
           resizeWindow(run, run.size.width, run.size.height);

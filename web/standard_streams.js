@@ -64,6 +64,12 @@ mergeInto(LibraryManager.library, {
     Module["showWindow"]();
   },
 
+  // Whether the browser has WebGL at all (switched off, some engines take
+  // its very names away).
+  bilijarHasWebGL: function () {
+    return typeof WebGLRenderingContext !== 'undefined';
+  },
+
   bilijarDescribePicture: function (width, height, legs) {
     Module["describePicture"](width, height, legs);
   },
