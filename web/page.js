@@ -8,7 +8,13 @@
 // stdout (the bytes written to standard output), stderr (the text written
 // to standard error), status (the exit status, once the program has ended;
 // -1 for a program that could not be loaded),
-// and the times of the first prompt, the last answer and the first frame.
+// and the times of the first prompt, the last answer and the first frame;
+// typed and inputEnded say what was typed (each line with its newline, each
+// piece sent by Ctrl-D without) and whether the input was ended.
+//
+// A link to the page whose fragment is #v1: and the base64url of the UTF-8
+// JSON {"typed": [...], "end": true|false} replays those answers in a fresh
+// program, each as the program waits for input, echoed as typed.
 //
 // The canvas has devicePixelRatio pixels for each CSS pixel, so the picture
 // is as sharp as the screen; the window's size, as the page and the user
@@ -26,6 +32,12 @@
   var resizeHandle = document.getElementById('resize-handle');
   var newRunButton = document.getElementById('new-run');
   var endInputButton = document.getElementById('end-input');
+  var copyLinkButton = document.getElementById('copy-link');
+  var saveOutputButton = document.getElementById('save-output');
+  var savePictureButton = document.getElementById('save-picture');
+  var toolNote = document.getElementById('tool-note');
+  var linkRow = document.getElementById('link-row');
+  var linkView = document.getElementById('link');
 
   var minimumSize = { width: 40, height: 30 };
   // The window's frame around the canvas (borders, title bar, the handle's
@@ -50,7 +62,8 @@
   window.bilijarPage = page;
 
   // Text at the end of the console, in its own colour: 'stdout', 'stderr',
-  // 'echo' (the typed answers) or 'note' (the page's own words). Runs of
+  // 'echo' (the typed answers; 'echo replayed' for those a link typed) or
+  // 'note' (the page's own words). Runs of
   // the same kind share one text node. A long trace comes as hundreds of
   // writes: they are gathered and shown once per animation frame (and at
   // once when the program waits for input or ends), so that the page lays
@@ -145,6 +158,12 @@
       run.waitingRead = { maxBytes: maxBytes, deliver: deliver };
       if (run === page.run) {
         showNow();  // the prompt, before the user answers it
+        keepForOffline();
+        if (run.replay) {
+          setTimeout(function () {
+            replayNext(run);
+          });
+        }
       }
     }
   }
@@ -164,23 +183,34 @@
     }
   }
 
-  // A typed line: echoed as a terminal echoes it, then sent with its
-  // newline.
+  // Typed text, echoed as a terminal echoes it, sent as it is, and kept for
+  // the run's link. Text that a link types is read out, as nobody heard it
+  // typed.
+  function typeText(run, text, fromLink) {
+    show(fromLink ? 'echo replayed' : 'echo', text);
+    if (text.slice(-1) === '\n') {
+      run.lastAnswerAt = performance.now();
+    }
+    if (!run.inputEnded) {
+      run.typed.push(text);
+    }
+    feed(run, encoder.encode(text), false);
+    showTools(run);
+  }
+
+  // A typed line, with its newline.
   function sendLine(text) {
-    var run = page.run;
-    show('echo', text + '\n');
-    run.lastAnswerAt = performance.now();
-    feed(run, encoder.encode(text + '\n'), false);
+    typeText(page.run, text + '\n');
   }
 
   function endInput() {
     feed(page.run, new Uint8Array(0), true);
+    showTools(page.run);
   }
 
   // The line so far, without a newline, as a terminal's Ctrl-D sends it.
   function sendPartialLine() {
-    show('echo', input.value);
-    feed(page.run, encoder.encode(input.value), false);
+    typeText(page.run, input.value);
     input.value = '';
   }
 
@@ -321,6 +351,15 @@
     frame.hidden = false;
     alignCanvas();
     frame.scrollIntoView({ block: 'nearest' });
+    showTools(run);
+    // Whatever the sender typed after the last answer the program read.
+    if (run.replay) {
+      setTimeout(function () {
+        while (run.replay) {
+          replayNext(run);
+        }
+      });
+    }
     // GLUT asks for its first frame in this same task; an animation frame
     // asked for after this task runs after the frame's drawing.
     Promise.resolve().then(function () {
@@ -447,6 +486,7 @@
     input.disabled = true;
     endInputButton.disabled = true;
     frame.hidden = true;
+    showTools(run);
     show('note', (endsLine() ? '' : '\n') + '[' + (run.fault ? 'Program je prekinut' : 'Kraj rada programa') +
       ', izlazni status ' + status + '.]\n');
     showNow();
@@ -504,6 +544,7 @@
           }
           if (run.firstPromptAt === null) {
             run.firstPromptAt = performance.now();
+            showTools(run);
           }
           show('stdout', text);
         } else {
@@ -551,8 +592,9 @@
     };
   }
 
-  // A fresh program with a fresh canvas, console and scene.
-  function startRun() {
+  // A fresh program with a fresh canvas, console and scene; with answers to
+  // type into it if a link brought them (link: what readLink gives).
+  function startRun(link) {
     var run = {
       program: null,
       canvas: document.createElement('canvas'),
@@ -563,6 +605,8 @@
       status: null,
       pending: new Uint8Array(0),
       inputEnded: false,
+      typed: [],
+      replay: link && link.replay ? { typed: link.replay.typed.slice(), end: link.replay.end } : null,
       waitingRead: null,
       firstPromptAt: null,
       lastAnswerAt: null,
@@ -576,7 +620,13 @@
       stopProgram(previous);
     }
     clearConsole();
+    if (link && link.note) {
+      show('note', link.note);
+    }
+    linkRow.hidden = true;
+    toolNote.textContent = '';
     frame.hidden = true;
+    showTools(run);
     canvasSlot.replaceChildren(run.canvas);
     canvasSlot.removeAttribute('aria-label');
     input.disabled = false;
@@ -599,7 +649,7 @@
         stopProgram(run);  // a newer run started while this one loaded
         return;
       }
-      statusLine.textContent = 'Program radi.';
+      statusLine.textContent = run.replay ? 'Program radi; odgovori iz veze se unose.' : 'Program radi.';
       // argv as a C program gets it: its name, then a null pointer.
       var name = encoder.encode('bilijar\0');
       var argv = program._malloc(8 + name.length);
@@ -632,6 +682,184 @@
     });
   }
 
-  newRunButton.addEventListener('click', startRun);
-  startRun();
+  // The link's next answer, once the program waits for one; then the end of
+  // the input, if the sender ended it.
+  function replayNext(run) {
+    var replay = run.replay;
+    if (!replay || run !== page.run || run.status !== null) {
+      run.replay = null;
+      return;
+    }
+    if (replay.typed.length > 0) {
+      typeText(run, replay.typed.shift(), true);
+    } else {
+      run.replay = null;
+      if (replay.end) {
+        endInput();
+      }
+      if (run.status === null) {
+        statusLine.textContent = 'Program radi.';
+      }
+    }
+  }
+
+  // The run's link: the page's address with the typed answers in its
+  // fragment (see the top of this file); null if it would be longer than a
+  // link the page takes.
+  var linkPrefix = '#v1:';
+  var linkLimit = 4096;
+  function linkTo(run) {
+    var json = JSON.stringify({ typed: run.typed, end: run.inputEnded });
+    var binary = Array.prototype.map.call(encoder.encode(json), function (byte) {
+      return String.fromCharCode(byte);
+    }).join('');
+    var fragment = linkPrefix + btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    return fragment.length > linkLimit ? null : location.href.replace(/#.*$/, '') + fragment;
+  }
+
+  // The answers in the page's fragment: null for none, {replay: {typed,
+  // end}} for a link of ours, {note} for any other fragment, which is not
+  // read further (nothing of it is shown).
+  function readLink() {
+    var fragment = location.hash;
+    if (fragment === '' || fragment === '#') {
+      return null;
+    }
+    var refused = { note: '[Veza nije ispravna ili je duza od 4 kB: odgovori iz nje nisu uneti, ' +
+      'program radi kao obicno.]\n' };
+    if (fragment.length > linkLimit || fragment.indexOf(linkPrefix) !== 0 ||
+        !/^[A-Za-z0-9_-]*$/.test(fragment.slice(linkPrefix.length))) {
+      return refused;
+    }
+    try {
+      var binary = atob(fragment.slice(linkPrefix.length).replace(/-/g, '+').replace(/_/g, '/'));
+      var bytes = Uint8Array.from(binary, function (c) {
+        return c.charCodeAt(0);
+      });
+      var answers = JSON.parse(new TextDecoder('utf-8', { fatal: true }).decode(bytes));
+      // Each piece as the page types it: not empty, a newline only at its end.
+      var typedWell = answers && Array.isArray(answers.typed) && answers.typed.every(function (text) {
+        return typeof text === 'string' && text !== '' &&
+          (text.indexOf('\n') === -1 || text.indexOf('\n') === text.length - 1);
+      });
+      if (typedWell && typeof answers.end === 'boolean') {
+        return { replay: { typed: answers.typed, end: answers.end } };
+      }
+    } catch (e) {
+      // not base64, not UTF-8 or not JSON: not one of ours
+    }
+    return refused;
+  }
+
+  // The buttons that keep the run: a link once something is typed, the
+  // standard output once there is any, the picture while the window shows.
+  function showTools(run) {
+    if (run !== page.run) {
+      return;
+    }
+    copyLinkButton.disabled = run.typed.length === 0 && !run.inputEnded;
+    saveOutputButton.disabled = run.stdout.length === 0;
+    savePictureButton.disabled = frame.hidden || run.status !== null;
+  }
+
+  copyLinkButton.addEventListener('click', function () {
+    var link = linkTo(page.run);
+    if (!link) {
+      linkRow.hidden = true;
+      toolNote.textContent = 'Odgovori su predugi za vezu (vise od 4 kB).';
+      return;
+    }
+    linkView.value = link;
+    linkRow.hidden = false;
+    var copied = navigator.clipboard && navigator.clipboard.writeText
+      ? navigator.clipboard.writeText(link) : Promise.reject(new Error('no clipboard'));
+    copied.then(function () {
+      toolNote.textContent = 'Veza je kopirana.';
+    }, function () {
+      toolNote.textContent = 'Kopirajte vezu iz polja ispod.';
+      linkView.focus();
+      linkView.select();
+    });
+  });
+
+  linkView.addEventListener('focus', function () {
+    linkView.select();
+  });
+
+  // A file to save, as the browser saves a download.
+  function save(blob, name) {
+    var url = URL.createObjectURL(blob);
+    var anchor = document.createElement('a');
+    anchor.href = url;
+    anchor.download = name;
+    document.body.appendChild(anchor);
+    anchor.click();
+    anchor.remove();
+    // Some browsers read the file only after this task.
+    setTimeout(function () {
+      URL.revokeObjectURL(url);
+    }, 60000);
+  }
+
+  // Exactly the bytes of the program's standard output, as
+  // `bilijar > trag.txt` keeps them.
+  saveOutputButton.addEventListener('click', function () {
+    save(new Blob([Uint8Array.from(page.run.stdout)], { type: 'text/plain' }), 'trag.txt');
+  });
+
+  // The canvas at its pixel size. WebGL keeps a picture only until it is
+  // shown: the program draws it again (a reshape to the same size), and the
+  // PNG is taken in the same animation frame, after the drawing.
+  savePictureButton.addEventListener('click', function () {
+    var run = page.run;
+    if (!run.size || run.status !== null || frame.hidden) {
+      return;
+    }
+    resizeWindow(run, run.size.width, run.size.height);
+    requestAnimationFrame(function () {
+      run.canvas.toBlob(function (blob) {
+        if (blob) {
+          save(blob, 'bilijar.png');
+        }
+      }, 'image/png');
+    });
+  });
+
+  // Offline, and installable: the manifest and the service worker, which
+  // exist only for a page from a server (opened as a file, the page has its
+  // files at hand). Both wait for the first prompt: the worker's install
+  // fetches the whole site, and the program's start comes first.
+  var offlineAsked = false;
+  function keepForOffline() {
+    if (offlineAsked || !/^https?:$/.test(location.protocol)) {
+      return;
+    }
+    offlineAsked = true;
+    var manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
+    if ('serviceWorker' in navigator) {
+      navigator.serviceWorker.register('service-worker.js').catch(function () {
+        // the page works as it is, only not offline
+      });
+    }
+  }
+
+  // A new run types nothing of the link it came from; a link opened in the
+  // page replays its answers.
+  newRunButton.addEventListener('click', function () {
+    if (location.hash !== '') {
+      try {
+        history.replaceState(null, '', location.href.replace(/#.*$/, ''));
+      } catch (e) {
+        // some browsers refuse it for a file: the address keeps its fragment
+      }
+    }
+    startRun(null);
+  });
+  window.addEventListener('hashchange', function () {
+    startRun(readLink());
+  });
+  startRun(readLink());
 }());

@@ -78,6 +78,12 @@ const canvasSize = (tab) => tab.evaluate(`(() => { const c = ${run('canvas')};
 // built from their table) for the case row and shape of that table; the
 // picture is kept as a PPM beside the test's output. Returns the failures.
 async function checkPicture(tab, row, width, height, scale = 1) {
+  const { w, h, rgb } = await canvasPixels(tab);
+  return checkRgb(w, h, rgb, row, width, height, scale);
+}
+
+// The canvas's device pixels as RGB, from a screenshot of the page.
+async function canvasPixels(tab) {
   await tab.evaluate('new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)))');
   const { PNG } = require('pngjs');
   const png = PNG.sync.read(await tab.screenshot());
@@ -93,6 +99,10 @@ async function checkPicture(tab, row, width, height, scale = 1) {
       png.data.copy(rgb, (y * w + x) * 3, from, from + 3);
     }
   }
+  return { w, h, rgb };
+}
+
+function checkRgb(w, h, rgb, row, width, height, scale = 1) {
   const dir = path.join(build, 'tests', 'web', 'screenshots');
   fs.mkdirSync(dir, { recursive: true });
   const file = path.join(dir, `${process.argv[2]}-${process.argv[3]}-${row}-${width}x${height}.ppm`);
@@ -123,6 +133,22 @@ async function readmeRun(tab) {
   await firstFrame(tab);
   assert.deepEqual(await stdout(tab), readmeTrace, 'standard output is the README example byte for byte');
   assert.equal(await tab.evaluate(run('stderr')), '');
+}
+
+// The files the page saves: what its next download would be, as
+// {name, bytes}, taken from the page (no engine's downloads are needed).
+async function savedFile(tab, button) {
+  await tab.evaluate(`(() => { window.savedFile = null;
+    const makeUrl = URL.createObjectURL;
+    URL.createObjectURL = (blob) => { window.savedBlob = blob; return makeUrl(blob); };
+    HTMLAnchorElement.prototype.click = function () {
+      window.savedBlob.arrayBuffer().then((b) => { window.savedFile = { name: this.download,
+        bytes: [...new Uint8Array(b)].map((c) => String.fromCharCode(c)).join('') }; });
+    }; })()`);
+  await tab.click(button);
+  await waitFor(tab, 'window.savedFile', `the file of ${button}`);
+  const file = await tab.evaluate('window.savedFile');
+  return { name: file.name, bytes: Buffer.from(file.bytes, 'latin1') };
 }
 
 async function closeWindow(tab) {
@@ -392,6 +418,101 @@ const cases = {
     },
   },
 
+  // A run with a bad answer, a NaN and Ctrl-D (a piece without its newline,
+  // then the end), replayed from its link in a fresh page: the same console,
+  // trace, picture and status.
+  linkReplay: {
+    async run(tab, site) {
+      await answer(tab, ['10', 'abc', '5', '2', '1', 'nan', '1']);
+      await prompt(tab);
+      await tab.type('1');
+      await tab.press('Control+d');
+      await tab.press('Control+d');
+      await firstFrame(tab);
+      const sent = await tab.evaluate(`[${run('stdout')}, document.getElementById('output').textContent]`);
+      const picture = (await canvasPixels(tab)).rgb;
+      await tab.click('#copy-link');
+      await waitFor(tab, "document.getElementById('tool-note').textContent !== ''", 'the link');
+      const link = await tab.evaluate("document.getElementById('link').value");
+      assert.ok(link.startsWith(`${site.base}site/index.html#v1:`), link);
+      await closeWindow(tab);
+      await tab.goto('about:blank');
+      await tab.goto(link);
+      await firstFrame(tab);
+      await waitFor(tab, `${run('replay')} === null`, 'the rest of the answers');
+      assert.deepEqual(await tab.evaluate(`[${run('stdout')}, document.getElementById('output').textContent]`), sent);
+      assert.ok((await canvasPixels(tab)).rgb.equals(picture), 'the same picture');
+      await closeWindow(tab);
+    },
+  },
+
+  // A fragment that is not a link of ours (HTML, 100 kB, broken base64 or
+  // UTF-8) types nothing: an ordinary run with a note, and nothing of it
+  // in the page.
+  foreignLinks: {
+    async run(tab, site) {
+      const base64 = (bytes) => Buffer.from(bytes).toString('base64url');
+      for (const fragment of ['<img src=x onerror="document.title=1">', `v1:${'A'.repeat(100000)}`,
+        'v1:@@@', `v1:${base64([0x7b, 0xff, 0xfe, 0x7d])}`, `v1:${base64('{"typed":["1\\n2\\n"],"end":true}')}`]) {
+        await tab.goto('about:blank');
+        await tab.goto(`${site.base}site/index.html#${fragment}`);
+        await prompt(tab);
+        assert.deepEqual(await tab.evaluate(`[document.getElementById('output').textContent,
+          document.querySelectorAll('#output :not(span)').length, ${run('typed')}.length, document.title]`),
+        ['[Veza nije ispravna ili je duza od 4 kB: odgovori iz nje nisu uneti, program radi kao obicno.]\n' +
+          'Unesite dimenzije pravougaonika:\na=', 0, 0, 'bilijar'], fragment.slice(0, 40));
+      }
+    },
+  },
+
+  // "Sacuvaj ispis" saves the bytes of standard output alone (the README
+  // example, as `bilijar > trag.txt`), "Sacuvaj sliku" the window's picture.
+  savedTraceAndPicture: {
+    async run(tab) {
+      await readmeRun(tab);
+      const trace = await savedFile(tab, '#save-output');
+      assert.equal(trace.name, 'trag.txt');
+      assert.ok(trace.bytes.equals(readmeTrace), 'the saved trace is the README example byte for byte');
+      const picture = await savedFile(tab, '#save-picture');
+      assert.equal(picture.name, 'bilijar.png');
+      const png = require('pngjs').PNG.sync.read(picture.bytes);
+      const rgb = Buffer.alloc(png.width * png.height * 3);
+      for (let i = 0; i < png.width * png.height; i++) {
+        png.data.copy(rgb, i * 3, i * 4, i * 4 + 3);
+      }
+      assert.deepEqual(checkRgb(png.width, png.height, rgb, 'table10x5', 640, 480), []);
+    },
+  },
+
+  // After one visit the page opens and runs with the server gone; a new
+  // version on the server is in use after the next visit.
+  offlineAndUpdated: {
+    engines: ['chromium'],
+    async run(tab, site) {
+      const url = `${site.base}site/index.html`;
+      await prompt(tab);
+      await tab.evaluate('navigator.serviceWorker.ready.then(() => true)');
+      const cacheNames = () => tab.evaluate('caches.keys()');
+      const [first] = await cacheNames();
+      site.offline = true;
+      await tab.goto(url);
+      await readmeRun(tab);
+      site.offline = false;
+      // A new build: page.css and, as the build writes it, the worker's version.
+      const css = path.join(site.dir, 'site', 'page.css');
+      fs.appendFileSync(css, '\n.new-version {}\n');
+      const worker = path.join(site.dir, 'site', 'service-worker.js');
+      fs.writeFileSync(worker, fs.readFileSync(worker, 'utf8').replace(/'[0-9a-f]{16}'/, "'0123456789abcdef'"));
+      await tab.goto(url);
+      await waitFor(tab, `caches.keys().then((names) => names.length === 1 && names[0] !== ${JSON.stringify(first)})`,
+        'the new version alone in the cache');
+      await tab.goto(url);
+      await prompt(tab);
+      assert.ok(await tab.evaluate("[...document.styleSheets].some((sheet) => [...sheet.cssRules].some((rule) => " +
+        "rule.selectorText === '.new-version'))"), 'the new page.css is in use');
+    },
+  },
+
   // The reshape's projection, on which every picture depends, must be
   // GLU's; what Emscripten makes of the other two is reported.
   gluMatrices: {
@@ -437,20 +558,31 @@ async function main() {
   if (process.env.BILIJAR_DISPLAY_FILE && fs.existsSync(process.env.BILIJAR_DISPLAY_FILE)) {
     process.env.DISPLAY = `:${fs.readFileSync(process.env.BILIJAR_DISPLAY_FILE, 'utf8').trim()}`;
   }
-  const why = missing(engine);
+  const why = test.engines && !test.engines.includes(engine)
+    ? `checked in ${test.engines.join(', ')} only` : missing(engine);
   if (why) {
     console.log(`skipped: ${why}`);
     return;
   }
-  // The site below the server's root, as a static host may serve it.
-  const server = http.createServer(require('sirv')(build, { dev: true }));
+  // The site below the server's root, as a static host may serve it. A case
+  // may take the server off the network (site.offline); a case that names
+  // engines gets a copy of the site of its own to change (site.dir).
+  const site = { offline: false, dir: build };
+  if (test.engines) {
+    site.dir = fs.mkdtempSync(path.join(require('os').tmpdir(), 'bilijar-site-'));
+    fs.cpSync(path.join(build, 'site'), path.join(site.dir, 'site'), { recursive: true });
+  }
+  const serve = require('sirv')(site.dir, { dev: true });
+  const server = http.createServer((request, response) =>
+    (site.offline ? request.socket.destroy() : serve(request, response)));
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const base = `http://127.0.0.1:${server.address().port}/`;
+  site.base = base;
   const tab = await openTab(engine, { scale: test.scale || 1, webgl: test.webgl !== false });
   try {
     const page = test.page || 'site/index.html';
     await tab.goto(page === 'file' ? pathToFileURL(path.join(build, 'site', 'index.html')).href : base + page);
-    await test.run(tab);
+    await test.run(tab, site);
     // The page asks for nothing but its own files.
     const origin = page === 'file' ? 'file:' : base;
     assert.deepEqual(await tab.evaluate(`performance.getEntriesByType('resource').map((e) => e.name)
@@ -459,6 +591,9 @@ async function main() {
   } finally {
     await tab.close();
     server.close();
+    if (site.dir !== build) {
+      fs.rmSync(site.dir, { recursive: true, force: true });
+    }
   }
 }
 
