@@ -492,6 +492,8 @@ const cases = {
       const url = `${site.base}site/index.html`;
       await prompt(tab);
       await tab.evaluate('navigator.serviceWorker.ready.then(() => true)');
+      const { installabilityErrors } = await tab.cdp('Page.getInstallabilityErrors');
+      assert.deepEqual(installabilityErrors, [], 'Chromium finds the page installable');
       const cacheNames = () => tab.evaluate('caches.keys()');
       const [first] = await cacheNames();
       site.offline = true;

@@ -84,6 +84,8 @@ async function puppeteerTab(engine, { scale, webgl }) {
     // The viewport as it is now: a capture beyond it may give an older frame.
     screenshot: async () => Buffer.from(await page.screenshot({ captureBeyondViewport: false })),
     resize: (w, h) => page.setViewport({ width: w, height: h, deviceScaleFactor: scale, hasTouch: true }),
+    // Chromium's own protocol, for what only Chromium can tell.
+    cdp: async (method, params) => (await page.createCDPSession()).send(method, params),
     close: () => browser.close(),
   };
 }
