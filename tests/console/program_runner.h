@@ -82,16 +82,5 @@ ProgramResult waitProgram(const StartedProgram& started, double timeoutSeconds);
 // program under test on success).
 void killProgram(const StartedProgram& started);
 
+// The contents of the file at path; empty if it cannot be read.
 std::string readFile(const std::string& path);
-
-// For the runners: fails the running test, since program could not be
-// started for reason, which started.failure keeps; the result of waiting
-// for a program that was not started, or that is still running after
-// seconds; the child's files removed.
-void failedToStart(StartedProgram& started, const std::string& program, const std::string& reason);
-ProgramResult notStarted(const StartedProgram& started);
-ProgramResult stillRunning(double seconds);
-void removeFiles(const StartedProgram& started);
-// The child's environment: current, each variable that the setup sets
-// (DISPLAY, none when empty, and the setup's own) replaced.
-std::vector<std::string> childEnvironment(const std::vector<std::string>& current, const ProgramSetup& setup);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "program_runner.h"
@@ -68,4 +69,30 @@ struct ProgramGuard {
             killProgram(program);
         }
     }
+};
+
+// A test of the program's window on the test display: the private Xvfb that
+// CTest starts for the window tests, whose display number is in
+// TEST_DISPLAY_FILE while it runs, or else the one that DISPLAY names. The
+// server found is put into DISPLAY, so that GLUT and XConnection use it.
+// The test skips when there is no server and fails when the fixture's file
+// holds no display number or a window of an earlier run is still open.
+// Under Wine a process keeps the X server that DISPLAY named when it
+// started; the test fails if that is not the test display, and the
+// programs it starts get the display through ProgramSetup.
+class WindowTest : public testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Starts the program on the test display and waits for its window.
+    void start(ProgramSetup setup);
+
+    // Waits for a finished picture of the window at shape, keeps it as the
+    // screenshot name-WIDTHxHEIGHT, and checks it as case c's.
+    void showsPicture(const WindowCase& c, const Shape& shape, const std::string& name);
+
+    std::string display;
+    std::unique_ptr<XConnection> x;
+    ProgramGuard guard;
+    Window window{};
 };

@@ -1,45 +1,38 @@
 // setColor inside a real GL context: a small GLUT window of this test
-// process, on the X server named by DISPLAY.
+// process, on the test display.
 
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <string>
 
 #include "color.h"
-#include "x_window.h"
+#include "picture_checks.h"
 
 namespace {
 
-// Makes a GL context current, once per process (GLUT can be initialised
-// only once). False when the X server named by DISPLAY cannot be reached.
-bool makeGlContext() {
-    static bool made = false;
-    if (made) {
-        return true;
+// A GL context made current once per process (GLUT can be initialised only
+// once), on the test display, which the fixture has reached by then:
+// glutInit ends the process when it cannot open the display. The fixture's
+// connection stays open until GLUT's is: an X server that loses its last
+// client resets, and refuses connections while it does.
+class SetColorInGlContext : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        static bool made = false;
+        if (made || HasFatalFailure() || IsSkipped()) {
+            return;
+        }
+        static char name[] = "set_color_test";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+        glutInitWindowSize(64, 64);
+        glutCreateWindow("setColor test");
+        made = true;
     }
-    // glutInit ends the process when it cannot open the display; ask first.
-    // The probe stays connected until GLUT is: an X server that loses its
-    // last client resets, and refuses connections while it does.
-    const XConnection probe;
-    if (probe.display() == nullptr) {
-        return false;
-    }
-    static char name[] = "set_color_test";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutInitWindowSize(64, 64);
-    glutCreateWindow("setColor test");
-    made = true;
-    return true;
-}
-
-#define REQUIRE_GL_CONTEXT()                                                        \
-    do {                                                                            \
-        REQUIRE_TEST_DISPLAY(display);                                              \
-        ASSERT_TRUE(makeGlContext()) << "cannot reach the X server at " << display; \
-    } while (false)
+};
 
 struct Colour {
     float red;
@@ -60,8 +53,7 @@ void setUnnamedColour() {
 
 // The table itself is checked without GL (ColorComponents); here each code
 // must reach GL as that colour.
-TEST(SetColorInGlContext, EachCodeFromZeroToNineSetsItsColour) {
-    REQUIRE_GL_CONTEXT();
+TEST_F(SetColorInGlContext, EachCodeFromZeroToNineSetsItsColour) {
     for (ColorCode code = colorRed; code <= colorBlack; ++code) {
         Rgb expected;
         ASSERT_TRUE(colorComponents(code, expected)) << "code " << code;
@@ -74,8 +66,7 @@ TEST(SetColorInGlContext, EachCodeFromZeroToNineSetsItsColour) {
     }
 }
 
-TEST(SetColorInGlContext, CodesOutsideTheTableLeaveTheColourAsItWas) {
-    REQUIRE_GL_CONTEXT();
+TEST_F(SetColorInGlContext, CodesOutsideTheTableLeaveTheColourAsItWas) {
     for (const ColorCode code : {10, -1}) {
         setColor(colorBlue);
         setColor(code);

@@ -143,35 +143,33 @@ void PrintTo(const WindowManagerRow& row, std::ostream* os) {
     *os << row.rule;
 }
 
-class ProgramWindowManager : public testing::TestWithParam<WindowManagerRow> {};
-
-TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
+class ProgramWindowManager : public WindowTest, public testing::WithParamInterface<WindowManagerRow> {
+  protected:
     // These change the screen's size and maximize and close windows: only
     // on the X server that ctest starts for them, never on a user's desktop.
-    if (!std::ifstream(TEST_DISPLAY_FILE)) {
-        GTEST_SKIP() << "no X server of the tests' own (" << TEST_DISPLAY_FILE << "): run them with ctest";
+    void SetUp() override {
+        if (!std::ifstream(TEST_DISPLAY_FILE)) {
+            GTEST_SKIP() << "no X server of the tests' own (" << TEST_DISPLAY_FILE << "): run them with ctest";
+        }
+        WindowTest::SetUp();
     }
-    REQUIRE_TEST_DISPLAY(display);
-    XConnection x;
-    ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
+};
+
+TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
     const WindowCase& table10x5 = windowCases()[0];
     const WindowManagerRow& row = GetParam();
-    ASSERT_TRUE(setScreenSize(x, startWidth, startHeight)) << "the screen did not take 1280x1024";
-    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
+    ASSERT_TRUE(setScreenSize(*x, startWidth, startHeight)) << "the screen did not take 1280x1024";
     ProgramSetup setup;
     setup.input = table10x5.input;
-    setup.display = display;
     setup.arguments = row.arguments;
-    ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
-    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
-    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
+    ASSERT_NO_FATAL_FAILURE(start(setup));
     if (row.inBottomRightCorner) {
         int left = 0;
         int top = 0;
         int width = 0;
         int height = 0;
         const bool inCorner = waitUntil(deadline(5.0), [&] {
-            return x.frameGeometry(window, left, top, width, height) && left + width == startWidth &&
+            return x->frameGeometry(window, left, top, width, height) && left + width == startWidth &&
                    top + height == startHeight;
         });
         EXPECT_TRUE(inCorner) << "the frame is " << width << "x" << height << " at (" << left << ", " << top
@@ -180,26 +178,20 @@ TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
         EXPECT_GE(top, 0);
     }
     // A window partly off the screen gives no picture.
-    Image image;
-    ASSERT_TRUE(waitForPicture(x, window, row.first.width, row.first.height, image))
-        << "no finished " << row.first.width << "x" << row.first.height << " picture";
-    checkPicture(table10x5, row.first, image);
+    ASSERT_NO_FATAL_FAILURE(showsPicture(table10x5, row.first, row.name));
 
     if (row.screenGrows) {
-        ASSERT_TRUE(setScreenSize(x, grownWidth, grownHeight)) << "the screen did not grow";
+        ASSERT_TRUE(setScreenSize(*x, grownWidth, grownHeight)) << "the screen did not grow";
     }
     if (row.resizeWidth != 0) {
-        x.resize(window, row.resizeWidth, row.resizeHeight);
-        const Shape shape = table10x5At(row.resizeWidth, row.resizeHeight);
-        ASSERT_TRUE(waitForPicture(x, window, shape.width, shape.height, image))
-            << "no finished " << shape.width << "x" << shape.height << " picture; last grab " << image.width
-            << "x" << image.height;
-        checkPicture(table10x5, shape, image);
+        x->resize(window, row.resizeWidth, row.resizeHeight);
+        ASSERT_NO_FATAL_FAILURE(showsPicture(table10x5, table10x5At(row.resizeWidth, row.resizeHeight), row.name));
     }
     if (row.maximized) {
-        x.maximize(window);
+        x->maximize(window);
+        Image image;
         Shape shape{0, 0, 0.0};
-        const bool drawn = waitForMaximizedPicture(x, window, image, shape);
+        const bool drawn = waitForMaximizedPicture(*x, window, image, shape);
         saveScreenshot(image,
                        "maximized-" + std::to_string(image.width) + "x" + std::to_string(image.height));
         ASSERT_TRUE(drawn) << "no finished picture of the maximized window; last grab " << image.width << "x"
@@ -207,7 +199,7 @@ TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
         checkPicture(table10x5, shape, image);
     }
 
-    x.closeThroughWindowManager(window);
+    x->closeThroughWindowManager(window);
     EXPECT_FALSE(guard.endsWhenClosed().out.empty());
 }
 

@@ -11,18 +11,13 @@
 
 namespace {
 
-class ProgramWindow : public testing::TestWithParam<WindowCase> {};
+class ProgramWindow : public WindowTest, public testing::WithParamInterface<WindowCase> {};
 
 TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
-    REQUIRE_TEST_DISPLAY(display);
-    XConnection x;
-    ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
-    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
-
     const WindowCase& c = GetParam();
-    ProgramGuard guard{startProgram(BILIJAR_PATH, c.input, display)};
-    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
-    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
+    ProgramSetup setup;
+    setup.input = c.input;
+    ASSERT_NO_FATAL_FAILURE(start(setup));
 
     // The whole trace was out before the window opened.
     const std::string traceWhileOpen = readFile(guard.program.outPath);
@@ -34,20 +29,14 @@ TEST_P(ProgramWindow, ShowsTheSceneInViewAndExitsZeroWhenClosed) {
         }
         int width = 0;
         int height = 0;
-        ASSERT_TRUE(x.windowSize(window, width, height));
+        ASSERT_TRUE(x->windowSize(window, width, height));
         if (width != shape.width || height != shape.height) {
-            x.resize(window, shape.width, shape.height);
+            x->resize(window, shape.width, shape.height);
         }
-        Image image;
-        const bool drawn = waitForPicture(x, window, shape.width, shape.height, image);
-        saveScreenshot(image, std::string(c.name) + "-" + std::to_string(shape.width) + "x" +
-                                  std::to_string(shape.height));
-        ASSERT_TRUE(drawn) << "no finished " << shape.width << "x" << shape.height << " picture; last grab "
-                           << image.width << "x" << image.height;
-        checkPicture(c, shape, image);
+        ASSERT_NO_FATAL_FAILURE(showsPicture(c, shape, c.name));
     }
 
-    x.sendDeleteWindow(window);
+    x->sendDeleteWindow(window);
     const ProgramResult result = guard.endsWhenClosed();
     EXPECT_FALSE(result.out.empty());
     EXPECT_EQ(traceWhileOpen, result.out) << "part of the trace was still buffered while the window was open";
@@ -109,7 +98,7 @@ void PrintTo(const GeometryRow& row, std::ostream* os) {
     *os << row.rule;
 }
 
-class ProgramWindowGeometry : public testing::TestWithParam<GeometryRow> {};
+class ProgramWindowGeometry : public WindowTest, public testing::WithParamInterface<GeometryRow> {};
 
 // GLUT takes its own options from the command line; the window's size and
 // place are defaults that -geometry overrides, and no size beyond the
@@ -120,45 +109,37 @@ TEST_P(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
     if (leftOutOnWindows(row.notOnWindows, row.rule)) {
         GTEST_SKIP();
     }
-    REQUIRE_TEST_DISPLAY(display);
-    XConnection x;
-    ASSERT_NE(x.display(), nullptr) << "cannot reach the X server at DISPLAY=" << display;
-    ASSERT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window of an earlier run is still open";
     const WindowCase& table10x5 = windowCases()[0];
     ProgramSetup setup;
     setup.input = table10x5.input;
-    setup.display = display;
     setup.arguments = row.arguments;
     setup.environment = row.environment;
     setup.errorClosed = row.errorClosed;
-    ProgramGuard guard{startProgram(BILIJAR_PATH, setup)};
     if (row.ending == Ending::noWindow) {
+        setup.display = display;
+        guard.program = startProgram(BILIJAR_PATH, setup);
         const ProgramResult result = guard.waitForEnd(5.0);
         ASSERT_FALSE(result.timedOut) << "the program did not end";
         EXPECT_EQ(result.exitStatus, 1);
-        EXPECT_EQ(x.waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
+        EXPECT_EQ(x->waitForWindow(windowTitle, 0.0), Window{}) << "a window opened";
         return;
     }
-    const Window window = x.waitForWindow(windowTitle, deadline(20.0));
-    ASSERT_NE(window, Window{}) << "no window titled \"" << windowTitle << "\" appeared";
-    Image image;
+    ASSERT_NO_FATAL_FAILURE(start(setup));
     if (row.resizeWidth != 0) {
         // The window as a user sees it first, then resized from outside.
-        ASSERT_TRUE(waitForPicture(x, window, 640, 480, image)) << "no first 640x480 picture";
-        x.resize(window, row.resizeWidth, row.resizeHeight);
+        ASSERT_NO_FATAL_FAILURE(showsPicture(table10x5, table10x5Shapes.standard, row.name));
+        x->resize(window, row.resizeWidth, row.resizeHeight);
     }
-    ASSERT_TRUE(waitForPicture(x, window, row.shape.width, row.shape.height, image))
-        << "no finished " << row.shape.width << "x" << row.shape.height << " picture";
+    ASSERT_NO_FATAL_FAILURE(showsPicture(table10x5, row.shape, row.name));
     int left = -1;
     int top = -1;
-    ASSERT_TRUE(x.windowPosition(window, left, top));
+    ASSERT_TRUE(x->windowPosition(window, left, top));
     EXPECT_EQ(left, row.x);
     EXPECT_EQ(top, row.y);
-    checkPicture(table10x5, row.shape, image);
 
     if (row.ending == Ending::destroyedByAnotherClient) {
 #ifndef _WIN32
-        x.destroyWindow(window);
+        x->destroyWindow(window);
 #endif
         // Within a second, given the room for an emulator.
         const ProgramResult result = guard.waitForEnd(1.0);
@@ -167,7 +148,7 @@ TEST_P(ProgramWindowGeometry, FollowsGlutsGeometryOption) {
         EXPECT_NE(result.err.find("BadWindow"), std::string::npos) << result.err;
         return;
     }
-    x.sendDeleteWindow(window);
+    x->sendDeleteWindow(window);
     guard.endsWhenClosed();
 }
 

@@ -120,36 +120,6 @@ class XConnection {
     Display* display_ = nullptr;
 };
 
-// The X server that the window tests draw on: the private Xvfb that CTest
-// starts for them, whose display number is in TEST_DISPLAY_FILE while it
-// runs, or else the one that DISPLAY names. The server found is put into
-// DISPLAY, so that GLUT and XConnection use it. Under Wine a process keeps
-// the X server that DISPLAY named when it started; the test must have been
-// started with the test display (the test is broken otherwise), and the
-// programs it starts get the display through ProgramSetup.
-enum class TestDisplay {
-    ready,   // display names the server
-    absent,  // no server: the test skips
-    broken,  // the file holds no display number: the test fails
-};
-TestDisplay useTestDisplay(std::string& display, std::string& problem);
-
-// Declares display and fills it with the test display, or ends the test:
-// skipped when there is none, failed when the fixture's file is broken.
-#define REQUIRE_TEST_DISPLAY(display)               \
-    std::string display;                            \
-    do {                                            \
-        std::string problem;                        \
-        switch (useTestDisplay(display, problem)) { \
-            case TestDisplay::absent:               \
-                GTEST_SKIP() << problem;            \
-            case TestDisplay::broken:               \
-                FAIL() << problem;                  \
-            case TestDisplay::ready:                \
-                break;                              \
-        }                                           \
-    } while (false)
-
 // Writes image as a binary PPM (P6), which any image viewer reads; false
 // on any failure.
 bool writePpm(const Image& image, const std::string& path);
