@@ -12,32 +12,23 @@
 # and grow it back but never beyond that; those tests set the size that
 # they start with (xrandr --fb) themselves.
 set -euo pipefail
-
-usage="usage: xvfb-fixture.sh start|stop STATE-DIR [wm]"
-mode=${1:?$usage}
-state=${2:?$usage}
+mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR [wm]}
+state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR [wm]}
 wm=${3:-}
 
-# stop_named NAME: stops the process that STATE-DIR/NAME.pid names, if it is
-# still the program NAME: the file may outlive it (an interrupted run), and
-# its number may have been given to another process since.
-stop_named() {
-    local pid
-    pid=$(cat "$state/$1.pid" 2>/dev/null) || return 0
-    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$1" ]; then
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-    fi
-    rm -f "$state/$1.pid"
-}
-
-# openbox ends by itself once its X server has gone, sooner than on a signal.
+# Stops the programs that STATE-DIR/NAME.pid names, each if it is still the
+# program NAME: a file may outlive its program (an interrupted run), and the
+# number may have been given to another process since. openbox ends by
+# itself once its X server has gone.
 stop() {
-    stop_named Xvfb
-    stop_named openbox
+    for name in Xvfb openbox; do
+        local pid
+        pid=$(cat "$state/$name.pid" 2>/dev/null) || continue
+        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] && kill "$pid" 2>/dev/null; then
+            timeout 5 tail --pid="$pid" -f /dev/null || true
+        fi
+        rm -f "$state/$name.pid"
+    done
     rm -f "$state/display" "$state/wm-ready"
 }
 
@@ -47,10 +38,7 @@ up() {
     local name=$1
     shift
     for _ in $(seq 1 300); do
-        if "$@"; then
-            echo "$name is up on :$(cat "$state/display")"
-            return 0
-        fi
+        "$@" && echo "$name is up on :$(cat "$state/display")" && return 0
         kill -0 "$(cat "$state/$name.pid")" 2>/dev/null || break
         sleep 0.1
     done
@@ -73,8 +61,8 @@ if [ "$wm" = wm ]; then
     tools+=(openbox:openbox xrandr:x11-xserver-utils)
 fi
 for tool in "${tools[@]}"; do
-    command -v "${tool%%:*}" >/dev/null 2>&1 ||
-        { echo "${tool%%:*} is missing: install the Debian package ${tool#*:} (apt-get install ${tool#*:})" >&2 && exit 1; }
+    command -v "${tool%%:*}" >/dev/null ||
+        { echo "${tool%%:*} is missing: install the Debian package ${tool#*:}" >&2 && exit 1; }
 done
 mkdir -p "$state"
 stop # what an interrupted run left behind
