@@ -149,7 +149,8 @@ class ProgramWindowManager : public WindowTest, public testing::WithParamInterfa
     // on the X server that ctest starts for them, never on a user's desktop.
     void SetUp() override {
         if (!std::ifstream(TEST_DISPLAY_FILE)) {
-            GTEST_SKIP() << "no X server of the tests' own (" << TEST_DISPLAY_FILE << "): run them with ctest";
+            GTEST_SKIP() << "no X server of the tests' own (" << TEST_DISPLAY_FILE
+                         << "): run them with ctest";
         }
         WindowTest::SetUp();
     }
@@ -185,7 +186,8 @@ TEST_P(ProgramWindowManager, FramesPlacesMaximizesAndClosesTheWindow) {
     }
     if (row.resizeWidth != 0) {
         x->resize(window, row.resizeWidth, row.resizeHeight);
-        ASSERT_NO_FATAL_FAILURE(showsPicture(table10x5, table10x5At(row.resizeWidth, row.resizeHeight), row.name));
+        ASSERT_NO_FATAL_FAILURE(
+            showsPicture(table10x5, table10x5At(row.resizeWidth, row.resizeHeight), row.name));
     }
     if (row.maximized) {
         x->maximize(window);
