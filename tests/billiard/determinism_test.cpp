@@ -26,6 +26,7 @@
 #include "run.h"
 #include "scene.h"
 #include "stdout_capture.h"
+#include "text_input.h"
 
 namespace {
 
@@ -203,15 +204,9 @@ std::string dialogue(Answers& r) {
 // output goes to standard output. False when the dialogue did not complete.
 bool runOnce(const std::string& answers) {
     resetScene();
-    std::FILE* in = std::tmpfile();
-    if (in == nullptr) {
-        return false;
-    }
-    std::fwrite(answers.data(), 1, answers.size(), in);
-    std::rewind(in);
+    Input in(answers);
     DialogueInput input;
-    const bool complete = runDialogue(in, input).end == DialogueEnd::complete;
-    std::fclose(in);
+    const bool complete = runDialogue(in.file, input).end == DialogueEnd::complete;
     if (complete) {
         runBilliard(input.a, input.b, input.startPoint, input.ballDirection, input.bounceCount);
     }
@@ -219,15 +214,12 @@ bool runOnce(const std::string& answers) {
     return complete;
 }
 
-std::string hex(std::uint64_t value) {
+// value in hexadecimal with as many digits as its type has nibbles.
+template <class Unsigned>
+std::string hex(Unsigned value) {
     char text[19];
-    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string hex(std::uint32_t value) {
-    char text[11];
-    std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(value));
+    std::snprintf(text, sizeof text, "0x%0*llx", static_cast<int>(2 * sizeof value),
+                  static_cast<unsigned long long>(value));
     return text;
 }
 

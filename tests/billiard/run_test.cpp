@@ -58,11 +58,8 @@ TEST(StartWallFlags, FirstMatchingRuleWins) {
         {"width 0: (0, b) is corner 2", 0, 5, {0, 5}, {false, true, true, false}},
         {"height 0: (0, 0) is corner 3", 10, 0, {0, 0}, {false, false, true, true}},
         {"height 0: the bottom wall comes before the top", 10, 0, {4, 0}, {true, false, false, false}},
-        {"x meets a as a float: 16777217 becomes 16777216",
-         16777217,
-         5,
-         {16777216, 2},
-         {false, true, false, false}},
+        {"x meets a as a float: 16777217 becomes 16777216", 16777217, 5, Point(16777216, 2),
+         WallFlags{false, true, false, false}},
         {"y meets b exactly: 16777216 is not 16777217", 5, 16777217, {2, 16777216}, {}},
     };
     for (const Row& row : rows) {

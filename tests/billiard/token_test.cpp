@@ -40,10 +40,7 @@ TEST(ReadIntToken, AcceptsOnlyWhole32BitIntegers) {
 }
 
 TEST(ReadIntToken, AnEmbeddedNulByteMakesTheTokenInvalid) {
-    Input in(
-        std::string("12\0"
-                    "3 7",
-                    6));
+    Input in(std::string("12\0003 7", 6));  // 1, 2, NUL, 3, space, 7
     int value = 0;
     EXPECT_EQ(readIntToken(in.file, value), TokenStatus::invalid);
     EXPECT_EQ(readIntToken(in.file, value), TokenStatus::ok);

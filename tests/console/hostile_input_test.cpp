@@ -63,28 +63,18 @@ INSTANTIATE_TEST_SUITE_P(
                     dialogue + startNowhere + passStep("2.00,1.00/22.00,nan", "0 0 0 0") +
                         passStep("2.00,1.00/2.00,1.00", "0 2 0 2")},
         HostileCase{"1e40 as the start point's x is asked again", "10\n5\n1e40\n20\n1\n1\n1\n0\n",
-                    "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=" + invalid +
-                        "x=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" + rejected},
-        HostileCase{
-            "-1e40 as the direction's y is asked again", "10\n5\n20\n1\n1\n-1e40\n1\n0\n",
-            "Unesite dimenzije pravougaonika:\na=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\n"
-            "x=y=" +
-                invalid + "y=Unesite broj odbijanja:\n" + rejected},
-        HostileCase{
-            "a 1 MB line of digits for the width", megabyteOfDigits + "\n10\n5\n20\n1\n1\n1\n0\n",
-            "Unesite dimenzije pravougaonika:\na=" + invalid +
-                "a=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" +
-                rejected},
+                    dialogueRefusing({2}) + rejected},
+        HostileCase{"-1e40 as the direction's y is asked again", "10\n5\n20\n1\n1\n-1e40\n1\n0\n",
+                    dialogueRefusing({5}) + rejected},
+        HostileCase{"a 1 MB line of digits for the width", megabyteOfDigits + "\n10\n5\n20\n1\n1\n1\n0\n",
+                    dialogueRefusing({0}) + rejected},
         // Vertical tab and form feed separate tokens like spaces; other
         // control bytes and bytes above 127 make a token invalid.
-        HostileCase{
-            "binary bytes",
-            std::string("\x00\x01\xff\xfe\x80", 5) + "\x0b"
-                                                     "10\x0c"
-                                                     "5\t20\v1 1 1 \x7f\x1b\n0\n",
-            "Unesite dimenzije pravougaonika:\na=" + invalid +
-                "a=b=Unesite pocetnu tacku:\nx=y=Unesite vektor pravca:\nx=y=Unesite broj odbijanja:\n" +
-                invalid + "Unesite broj odbijanja:\n" + rejected}));
+        HostileCase{"binary bytes",
+                    std::string("\x00\x01\xff\xfe\x80", 5) + "\x0b"
+                                                             "10\x0c"
+                                                             "5\t20\v1 1 1 \x7f\x1b\n0\n",
+                    dialogueRefusing({0, 6}) + rejected}));
 
 // An infinite direction gives a probe with an infinite end; what the step
 // makes of it is of no interest, only that the run completes.

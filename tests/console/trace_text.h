@@ -3,17 +3,36 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // Pieces of the program's standard output, for writing expected traces.
 
-// The whole dialogue when every value is accepted at once.
-inline const std::string dialogue =
-    "Unesite dimenzije pravougaonika:\n"
-    "a=b=Unesite pocetnu tacku:\n"
-    "x=y=Unesite vektor pravca:\n"
-    "x=y=Unesite broj odbijanja:\n";
-
 inline const std::string invalid = "Neispravan unos, pokusajte ponovo.\n";
+
+// The dialogue with each value in refused (0 to 6: a, b, the start point's x
+// and y, the direction's x and y, the bounce count) refused once, in order:
+// message follows the value's prompt, which is then asked again without the
+// heading line above it (the count's prompt, a line of its own, comes whole).
+inline std::string dialogueRefusing(const std::vector<int>& refused, const std::string& message = invalid) {
+    const std::string prompts[] = {
+        "Unesite dimenzije pravougaonika:\na=", "b=", "Unesite pocetnu tacku:\nx=", "y=",
+        "Unesite vektor pravca:\nx=",           "y=", "Unesite broj odbijanja:\n"};
+    std::string text;
+    for (int value = 0; value < 7; ++value) {
+        const std::string& prompt = prompts[value];
+        const std::size_t heading = value < 6 ? prompt.find('\n') : std::string::npos;
+        text += prompt;
+        for (const int again : refused) {
+            if (again == value) {
+                text += message + (heading == std::string::npos ? prompt : prompt.substr(heading + 1));
+            }
+        }
+    }
+    return text;
+}
+
+// The whole dialogue when every value is accepted at once.
+inline const std::string dialogue = dialogueRefusing({});
 inline const std::string rejected = "Tacka nije u pravougaoniku!\n";
 
 // The start-wall line of a start point on no wall.

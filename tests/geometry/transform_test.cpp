@@ -4,44 +4,33 @@
 
 namespace {
 
-Matrix3 makeMatrix(const float (&rows)[3][3]) {
-    Matrix3 m;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            m.m[r][c] = rows[r][c];
-        }
-    }
-    return m;
-}
-
-void expectMatrix(const Matrix3& m, const float (&rows)[3][3], float bound) {
+void expectMatrix(const Matrix3& m, const Matrix3& expected, float bound) {
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
             SCOPED_TRACE(testing::Message() << "entry (" << r << ", " << c << ")");
-            EXPECT_NEAR(m.m[r][c], rows[r][c], bound);
+            EXPECT_NEAR(m.m[r][c], expected.m[r][c], bound);
         }
     }
 }
 
-const float identity[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+const Matrix3 identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 
 TEST(MultiplyMatrix3, AddsTheProductIntoTheResult) {
-    Matrix3 result = makeMatrix(identity);
-    multiplyMatrix3(makeMatrix(identity), makeMatrix(identity), &result);
-    expectMatrix(result, {{2, 0, 0}, {0, 2, 0}, {0, 0, 2}}, 0.0f);
+    Matrix3 result = identity;
+    multiplyMatrix3(identity, identity, &result);
+    expectMatrix(result, {{{2, 0, 0}, {0, 2, 0}, {0, 0, 2}}}, 0.0f);
 }
 
 TEST(MultiplyMatrix3, RowTimesColumn) {
     // A non-commuting pair, so a transposed or swapped product shows.
     Matrix3 result;
-    multiplyMatrix3(makeMatrix({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}),
-                    makeMatrix({{9, 8, 7}, {6, 5, 4}, {3, 2, 1}}), &result);
-    expectMatrix(result, {{30, 24, 18}, {84, 69, 54}, {138, 114, 90}}, 0.0f);
+    multiplyMatrix3({{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}, {{{9, 8, 7}, {6, 5, 4}, {3, 2, 1}}}, &result);
+    expectMatrix(result, {{{30, 24, 18}, {84, 69, 54}, {138, 114, 90}}}, 0.0f);
 }
 
 TEST(MirrorMatrix, FortyFiveDegreesIsAQuarterTurnClockwise) {
     // The doubled angle is float(pi / 2), whose cosine is about -4.4e-8.
-    expectMatrix(mirrorMatrix(Point(0, 0), 45.0f), {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}, 1e-7f);
+    expectMatrix(mirrorMatrix(Point(0, 0), 45.0f), {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}}, 1e-7f);
 }
 
 TEST(PointTransforms, MoveThePointAboutTheCentre) {

@@ -27,12 +27,8 @@ Point colored(float x, float y, ColorCode color) {
 // run; only the first set-up takes it, since a repeated run sets up again.
 struct SceneAtStart {
     bool taken = false;
-    Point min;
-    Point max;
-    size_t points = 0;
-    size_t segments = 0;
-    size_t lines = 0;
-    size_t circles = 0;
+    Point min, max;
+    size_t points = 0, segments = 0, lines = 0, circles = 0;
 };
 SceneAtStart sceneAtStart;
 
