@@ -9,9 +9,7 @@
 // so far (tab.messages()). Firefox and WebKit draw WebGL only on a display:
 // DISPLAY must name one (the X fixture's).
 'use strict';
-const { spawn } = require('child_process');
 const fs = require('fs');
-const net = require('net');
 
 const executables = {
   chromium: process.env.BILIJAR_CHROMIUM || '/usr/bin/chromium',
@@ -36,6 +34,9 @@ function missing(engine) {
 
 const width = 1300;
 const height = 2000;
+// A drag's path after its start: four even steps to its end.
+const dragSteps = (from, to) => [1, 2, 3, 4].map((step) =>
+  ({ x: from.x + (to.x - from.x) * step / 4, y: from.y + (to.y - from.y) * step / 4 }));
 
 async function puppeteerTab(engine, { scale, webgl }) {
   const puppeteer = require('puppeteer-core');
@@ -52,16 +53,12 @@ async function puppeteerTab(engine, { scale, webgl }) {
     extraPrefsFirefox: webgl ? {} : { 'webgl.disabled': true },
   });
   const page = await browser.newPage();
-  await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: true });
+  const resize = (w, h) => page.setViewport({ width: w, height: h, deviceScaleFactor: scale, hasTouch: true });
+  await resize(width, height);
   const messages = [];
   page.on('console', (m) => ['warn', 'warning', 'error'].includes(m.type()) &&
     messages.push(`${m.type()}: ${m.text()}`));
   page.on('pageerror', (e) => messages.push(`error: ${e.message}`));
-  const pointer = (type) => (type === 'touch'
-    ? { down: (x, y) => page.touchscreen.touchStart(x, y), move: (x, y) => page.touchscreen.touchMove(x, y),
-      up: () => page.touchscreen.touchEnd() }
-    : { down: async (x, y) => { await page.mouse.move(x, y); await page.mouse.down(); },
-      move: (x, y) => page.mouse.move(x, y), up: () => page.mouse.up() });
   return {
     messages: async () => messages,
     goto: (url) => page.goto(url),
@@ -74,57 +71,38 @@ async function puppeteerTab(engine, { scale, webgl }) {
     },
     click: (selector) => page.click(selector),
     async drag(type, from, to) {
-      const p = pointer(type);
-      await p.down(from.x, from.y);
-      for (let step = 1; step <= 4; step++) {
-        await p.move(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
-      }
-      await p.up();
+      const touch = type === 'touch' ? await page.touchscreen.touchStart(from.x, from.y)
+        : await page.mouse.move(from.x, from.y).then(() => page.mouse.down());
+      for (const { x, y } of dragSteps(from, to)) await (touch ? touch.move(x, y) : page.mouse.move(x, y));
+      await (touch ? touch.end() : page.mouse.up());
     },
     // The viewport as it is now: a capture beyond it may give an older frame.
     screenshot: async () => Buffer.from(await page.screenshot({ captureBeyondViewport: false })),
-    resize: (w, h) => page.setViewport({ width: w, height: h, deviceScaleFactor: scale, hasTouch: true }),
+    resize,
     // Chromium's own protocol, for what only Chromium can tell.
     cdp: async (method, params) => (await page.createCDPSession()).send(method, params),
     close: () => browser.close(),
   };
 }
 
-// A free port on 127.0.0.1 for WebKitWebDriver.
-function freePort() {
-  return new Promise((resolve, reject) => {
-    const server = net.createServer().listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    }).on('error', reject);
-  });
-}
-
 async function webkitTab({ scale, webgl }) {
   const { Builder, By, Key } = require('selenium-webdriver');
   const { Command, Name } = require('selenium-webdriver/lib/command');
-  const port = await freePort();
+  const { DriverService } = require('selenium-webdriver/remote');
+  const port = await require('selenium-webdriver/net/portprober').findFreePort('127.0.0.1');
   // MiniBrowser takes its device scale from GDK_SCALE and WebKit's settings
-  // from its command line.
-  const driverProcess = spawn(executables.webkit, [`--port=${port}`, '--host=127.0.0.1'], {
-    stdio: 'ignore', env: { ...process.env, GDK_SCALE: String(scale) },
-  });
+  // from its command line. start() resolves once the driver answers.
+  const service = new DriverService(executables.webkit, { port, hostname: '127.0.0.1',
+    args: [`--port=${port}`, '--host=127.0.0.1'], env: { ...process.env, GDK_SCALE: String(scale) } });
   let driver;
   try {
-    for (let tries = 0; !driver; tries++) {
-      try {
-        driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
-          browserName: 'MiniBrowser',
-          'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation', `--enable-webgl=${webgl}`] },
-        }).build();
-      } catch (error) {
-        if (tries === 50 || !/ECONNREFUSED/.test(String(error))) throw error;
-        await new Promise((resolve) => setTimeout(resolve, 100));
-      }
-    }
+    driver = await new Builder().usingServer(await service.start()).withCapabilities({
+      browserName: 'MiniBrowser',
+      'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation', `--enable-webgl=${webgl}`] },
+    }).build();
     await driver.manage().window().setRect({ width, height });
   } catch (error) {
-    driverProcess.kill();
+    await service.kill();
     throw error;
   }
   const keys = { Enter: Key.ENTER, Backspace: Key.BACK_SPACE, Control: Key.CONTROL, Shift: Key.SHIFT,
@@ -148,10 +126,10 @@ async function webkitTab({ scale, webgl }) {
     },
     click: async (selector) => (await driver.findElement(By.css(selector))).click(),
     async drag(type, from, to) {
-      const move = (x, y) => ({ type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' });
-      const steps = [1, 2, 3, 4].map((s) => move(from.x + (to.x - from.x) * s / 4, from.y + (to.y - from.y) * s / 4));
+      const move = ({ x, y }) => ({ type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' });
       await actions([{ type: 'pointer', id: type, parameters: { pointerType: type }, actions: [
-        move(from.x, from.y), { type: 'pointerDown', button: 0 }, ...steps, { type: 'pointerUp', button: 0 }] }]);
+        move(from), { type: 'pointerDown', button: 0 }, ...dragSteps(from, to).map(move),
+        { type: 'pointerUp', button: 0 }] }]);
     },
     // The page from its top, a viewport high (an element's own screenshot
     // comes out cut off or from elsewhere).
@@ -159,7 +137,7 @@ async function webkitTab({ scale, webgl }) {
     resize: (w, h) => driver.manage().window().setRect({ width: w, height: h }),
     async close() {
       await driver.quit().catch(() => {});
-      driverProcess.kill();
+      await service.kill();
     },
   };
 }

@@ -32,15 +32,11 @@ bool readPpm(const char* path, Image& image) {
         return false;
     }
     image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    for (Rgb8& pixel : image.pixels) {
-        char rgb[3];
-        if (!file.read(rgb, 3)) {
-            return false;
-        }
-        pixel = {static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]),
-                 static_cast<std::uint8_t>(rgb[2])};
+    for (Rgb8& pixel : image.pixels) {  // (a braced list is read left to right)
+        pixel = {static_cast<std::uint8_t>(file.get()), static_cast<std::uint8_t>(file.get()),
+                 static_cast<std::uint8_t>(file.get())};
     }
-    return true;
+    return file.good();  // no byte was missing
 }
 
 }  // namespace
