@@ -8,20 +8,6 @@
 
 const char* const windowTitle = "Bilijar - prikaz";
 
-namespace {
-
-Rgb8 rgb8(PictureColour colour) {
-    return {static_cast<std::uint8_t>(colour.red), static_cast<std::uint8_t>(colour.green),
-            static_cast<std::uint8_t>(colour.blue)};
-}
-
-}  // namespace
-
-const Rgb8 background = rgb8(pictureColours.background);
-const Rgb8 black = rgb8(pictureColours.black);
-const Rgb8 red = rgb8(pictureColours.red);
-const Rgb8 blue = rgb8(pictureColours.blue);
-
 // Pixel positions are predicted from the unrounded projection; lines and
 // 4-pixel points land within this many pixels of it.
 constexpr int positionTolerance = 3;

@@ -14,12 +14,6 @@
 
 extern const char* const windowTitle;
 
-// Background (0.9, 0.9, 0.8) and the three colours the run draws with.
-extern const Rgb8 background;
-extern const Rgb8 black;
-extern const Rgb8 red;
-extern const Rgb8 blue;
-
 // A deadline of seconds stretched by the build's BILIJAR_TEST_TIME_FACTOR,
 // larger where an emulator runs the program: room for a slow program, never
 // for one that hangs.

@@ -4,25 +4,26 @@
 // plain data, no X and no GL, so that every test of the picture reads the
 // same table.
 
+#include <cstdint>
 #include <ostream>
 #include <vector>
 
-// A colour of the picture as the screen shows it, 8 bits a component.
-struct PictureColour {
-    int red;
-    int green;
-    int blue;
+// A colour as the screen shows it, 8 bits a component.
+struct Rgb8 {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb8& other) const {
+        return red == other.red && green == other.green && blue == other.blue;
+    }
 };
 
 // The background (0.9, 0.9, 0.8) and the three colours that a run draws
 // with.
-struct PictureColours {
-    PictureColour background;
-    PictureColour black;
-    PictureColour red;
-    PictureColour blue;
-};
-constexpr PictureColours pictureColours = {{230, 230, 204}, {0, 0, 0}, {255, 0, 0}, {0, 0, 255}};
+constexpr Rgb8 background{230, 230, 204};
+constexpr Rgb8 black{0, 0, 0};
+constexpr Rgb8 red{255, 0, 0};
+constexpr Rgb8 blue{0, 0, 255};
 // Rounding of 0.9 * 255 = 229.5 may go either way; drawn colours are exact.
 constexpr int colourTolerance = 2;
 // A 4-pixel point reaches this far beyond its vertex.

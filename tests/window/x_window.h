@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "window_cases.h"
+
 // A small client for the window tests: finds a top-level window by its
 // title, grabs its pixels, resizes it, asks it to close as a window manager
 // does and destroys it as another client may. Xlib's on X11 (x_window.cpp);
@@ -23,15 +25,6 @@ using Display = HDC__;
 #else
 #include <X11/Xlib.h>
 #endif
-
-struct Rgb8 {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb8& other) const {
-        return red == other.red && green == other.green && blue == other.blue;
-    }
-};
 
 // Polls every pollMilliseconds until done() holds, for at most seconds,
 // asking at least once; whether it came to hold.
