@@ -1,9 +1,9 @@
 #pragma once
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "program_runner.h"
 
 // Pieces of the program's standard output, for writing expected traces.
 
@@ -55,11 +55,7 @@ inline std::string passStep(const std::string& probe, const std::string& results
 // which the package check compares the packaged program's output with too;
 // readmeTrace is what follows the dialogue.
 inline const std::string readmeInput = "10\n5\n2\n1\n1\n1\n1\n";
-inline std::string readmeOutputFile() {
-    std::ifstream file(BILIJAR_README_EXAMPLE, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-inline const std::string readmeOutput = readmeOutputFile();
+inline const std::string readmeOutput = readFile(BILIJAR_README_EXAMPLE);
 // Empty, so that every test of it fails, unless the file starts with the
 // dialogue.
 inline const std::string readmeTrace =
