@@ -16,11 +16,6 @@ double deadline(double seconds) {
     return seconds * BILIJAR_TEST_TIME_FACTOR;
 }
 
-bool near(Rgb8 a, Rgb8 b) {
-    return std::abs(a.red - b.red) <= colourTolerance && std::abs(a.green - b.green) <= colourTolerance &&
-           std::abs(a.blue - b.blue) <= colourTolerance;
-}
-
 bool leftOutOnWindows(const char* notOnWindows, const std::string& what) {
 #ifdef _WIN32
     if (notOnWindows != nullptr) {
@@ -35,6 +30,12 @@ bool leftOutOnWindows(const char* notOnWindows, const std::string& what) {
 }
 
 namespace {
+
+// Whether two colours are the same within the rounding of the background.
+bool near(Rgb8 a, Rgb8 b) {
+    return std::abs(a.red - b.red) <= colourTolerance && std::abs(a.green - b.green) <= colourTolerance &&
+           std::abs(a.blue - b.blue) <= colourTolerance;
+}
 
 struct PixelPosition {
     double x;

@@ -19,9 +19,6 @@ extern const char* const windowTitle;
 // for one that hangs.
 double deadline(double seconds);
 
-// Whether two colours are the same within the rounding of the background.
-bool near(Rgb8 a, Rgb8 b);
-
 // Whether a check is left out because Windows behaves otherwise there
 // (notOnWindows says why, or is null); if so, the test's output says so.
 bool leftOutOnWindows(const char* notOnWindows, const std::string& what);

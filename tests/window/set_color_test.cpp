@@ -1,15 +1,12 @@
 // setColor inside a real GL context: a small GLUT window of this test
 // process, on the test display.
 
-// The fixture's header first: <GL/glut.h> brings in <windows.h> on
-// Windows, whose macro near would rename a function that it declares.
-#include "picture_checks.h"
-
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <string>
 
 #include "color.h"
+#include "picture_checks.h"
 
 namespace {
 
