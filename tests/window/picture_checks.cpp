@@ -1,7 +1,6 @@
 #include "picture_checks.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>

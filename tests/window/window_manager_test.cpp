@@ -13,9 +13,7 @@
 
 #include "camera.h"
 #include "picture_checks.h"
-#include "program_runner.h"
 #include "transform.h"
-#include "x_window.h"
 
 namespace {
 

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "picture_checks.h"
-#include "program_runner.h"
-#include "x_window.h"
 
 namespace {
 
