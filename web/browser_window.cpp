@@ -54,38 +54,6 @@ void describePicture() {
     bilijarDescribePicture(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)), legs);
 }
 
-// Lets the browser have its turn before the program goes on: it shows what
-// the page has so far and handles what the user did meanwhile. The window's
-// start is long work (the trace before it, the WebGL context, the GL
-// emulation's shader programs, the first frame); in turns, none of it keeps
-// the page from responding for long. The program sleeps through Asyncify
-// until the browser's next task.
-void yieldToPage() {
-    emscripten_sleep(0);
-}
-
-// The GL emulation makes a shader program for lines and one for points the
-// first time it draws each, and a browser without a GPU may take a tenth
-// of a second to link one. Both are made here, each in a turn of its own,
-// by a draw that the scissor test keeps off the canvas (the emulation
-// chooses the program by the kind of primitive and the arrays used, which
-// the viewer's own glVertex2f draws share); the first frame then only
-// draws. The scissor box is left as a new context has it, the whole
-// canvas (asked of GLUT: asking GL would wait for the link).
-void prepareShaderPrograms() {
-    for (const GLenum mode : {GL_LINES, GL_POINTS}) {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 0, 0);
-        glBegin(mode);
-        glVertex2f(0.0f, 0.0f);
-        glVertex2f(0.0f, 0.0f);
-        glEnd();
-        glScissor(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-        glDisable(GL_SCISSOR_TEST);
-        yieldToPage();
-    }
-}
-
 }  // namespace
 
 void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, ReshapeFunction) {
@@ -100,18 +68,14 @@ void startWindowSystem(int& argc, char** argv, WindowPlacement defaults, Reshape
     }
     describePicture();
     bilijarShowWindow();
-    yieldToPage();
     glutInit(&argc, argv);
 }
 
 void placeWindowFrame() {
-    // The page lays the window out itself; what is left to do is to have
-    // the window ready to draw, in turns.
+    // The page lays the window out itself.
     if (emscripten_webgl_get_current_context() == 0) {
         endWithoutWebGL();
     }
-    yieldToPage();
-    prepareShaderPrograms();
 }
 
 bool reshapeFitsScreen(int, int) {

@@ -159,7 +159,6 @@
       if (run === page.run) {
         showNow();  // the prompt, before the user answers it
         keepForOffline();
-        prepareContext(run);
         if (run.replay) {
           setTimeout(function () {
             replayNext(run);
@@ -182,26 +181,6 @@
         readInput(run, read.maxBytes, read.deliver);
       });
     }
-  }
-
-  // The window's WebGL context, made while the user answers rather than
-  // after the last answer: a browser may take a tenth of a second or more
-  // to make one, and longer while it draws the page. A canvas has one
-  // context, so GLUT's request for it gets this one; it asks for it with
-  // these attributes (the viewer's window is RGB with a depth buffer, and
-  // Emscripten turns off antialiasing and alpha), which therefore give the
-  // window exactly the context it would have made.
-  function prepareContext(run) {
-    if (run.context !== null) {
-      return;
-    }
-    run.context = false;
-    var idle = window.requestIdleCallback || setTimeout;
-    idle(function () {
-      if (run === page.run && run.status === null && !run.canvas.GLctxObject) {
-        run.context = run.canvas.getContext('webgl', { antialias: false, alpha: false, depth: true, stencil: false }) || false;
-      }
-    });
   }
 
   // Typed text, echoed as a terminal echoes it, sent as it is, and kept for
@@ -381,25 +360,15 @@
         }
       });
     }
-  }
-
-  // The program has drawn a frame. The canvas shows from its first frame
-  // on: the program makes its window ready in several turns, and until it
-  // has drawn, the canvas has nothing to show. A size asked for meanwhile
-  // is given now.
-  function frameDrawn(run) {
-    if (run.firstFrameAt !== null) {
-      return;
-    }
-    run.firstFrameAt = performance.now();
-    run.canvas.style.visibility = '';
-    showTools(run);
-    if (run.resizeLater) {
-      run.resizeLater = false;
-      setTimeout(function () {
-        resizeWindow(run, run.size.width, run.size.height);
+    // GLUT asks for its first frame in this same task; an animation frame
+    // asked for after this task runs after the frame's drawing.
+    Promise.resolve().then(function () {
+      requestAnimationFrame(function () {
+        if (run.firstFrameAt === null) {
+          run.firstFrameAt = performance.now();
+        }
       });
-    }
+    });
   }
 
   closeButton.addEventListener('click', function () {
@@ -485,16 +454,10 @@
   }
   watchPixelRatio();
 
-  // The window becomes width by height CSS pixels (once it has its first
-  // frame: until then the program is still making it).
+  // The window becomes width by height CSS pixels.
   function resizeWindow(run, width, height) {
     if (run === page.run && run.status === null) {
       run.size = { width: width, height: height };
-      if (run.firstFrameAt === null) {
-        run.resizeLater = true;
-        keepCanvasSize(run);
-        return;
-      }
       var size = pixels(run.size);
       callProgram(run, function () {
         run.program._bilijarResizeWindow(size.width, size.height);
@@ -512,7 +475,7 @@
     run.status = status;
     var program = run.program;
     run.program = null;
-    var context = (program && program.ctx) || run.context;
+    var context = program && program.ctx;
     var loseContext = context && context.getExtension('WEBGL_lose_context');
     if (loseContext) {
       loseContext.loseContext();
@@ -592,9 +555,6 @@
       showWindow: function () {
         showWindow(run);
       },
-      frameDrawn: function () {
-        frameDrawn(run);
-      },
       room: room,
       describePicture: function (width, height, legs) {
         canvasSlot.setAttribute('aria-label', width < 0
@@ -639,8 +599,6 @@
       program: null,
       canvas: document.createElement('canvas'),
       size: null,
-      resizeLater: false,
-      context: null,
       fault: false,
       stdout: [],
       stderr: '',
@@ -669,7 +627,6 @@
     toolNote.textContent = '';
     frame.hidden = true;
     showTools(run);
-    run.canvas.style.visibility = 'hidden';  // until its first frame
     canvasSlot.replaceChildren(run.canvas);
     canvasSlot.removeAttribute('aria-label');
     input.disabled = false;
@@ -802,7 +759,7 @@
     }
     copyLinkButton.disabled = run.typed.length === 0 && !run.inputEnded;
     saveOutputButton.disabled = run.stdout.length === 0;
-    savePictureButton.disabled = frame.hidden || run.firstFrameAt === null || run.status !== null;
+    savePictureButton.disabled = frame.hidden || run.status !== null;
   }
 
   copyLinkButton.addEventListener('click', function () {

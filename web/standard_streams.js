@@ -8,9 +8,7 @@
 //   room(): {width, height}, the largest canvas the page has room for, in
 //     CSS pixels;
 //   describePicture(width, height, legs): what the window shows, for the
-//     canvas's text alternative;
-//   frameDrawn(): the viewer has drawn a frame (GLUT's swap of buffers,
-//     which in a browser has nothing else to do).
+//     canvas's text alternative.
 // A read waits for the page through Asyncify, so the program's own reading
 // code stays as it is.
 
@@ -95,10 +93,6 @@ mergeInto(LibraryManager.library, {
   exit__deps: ['emscripten_force_exit'],
   exit: function (status) {
     _emscripten_force_exit(status);
-  },
-
-  glutSwapBuffers: function () {
-    Module["frameDrawn"]();
   },
 
   bilijarRoomWidth: function () {
