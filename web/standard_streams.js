@@ -13,6 +13,14 @@
 // code stays as it is.
 
 mergeInto(LibraryManager.library, {
+  // The WebAssembly is inside this file as a data: URL, so that the site
+  // runs opened from a file too. Where the browser decodes base64 itself,
+  // it is decoded here, at once, and taken as it is; otherwise the runtime
+  // fetches the URL, a round trip through the browser's loader on the
+  // page's way to its first prompt.
+  fd_read__postset: 'if (!wasmBinary && isDataURI(wasmBinaryFile) && typeof Uint8Array.fromBase64 == "function") {' +
+    '  wasmBinary = Uint8Array.fromBase64(wasmBinaryFile.slice(dataURIPrefix.length));' +
+    '}',
   fd_read__deps: ['$Asyncify'],
   fd_read: function (fd, iov, iovcnt, pnum) {
     if (fd !== 0) {
