@@ -1,7 +1,9 @@
 #!/usr/bin/env node
 // The browser build's size and speed beside the desktop program's, on this
 // machine in one run (a measurement, not a test):
-//   node tools/web-benchmark.js [LOADS] [ENGINE...]   (10 loads, every engine)
+//   node tools/web-benchmark.js [--pace=MS] [LOADS] [ENGINE...]
+// (10 loads, every engine; answers typed as fast as the driver can, or MS
+// milliseconds apart, as a person types them, with --pace)
 // after `cmake --workflow --preset web`, `cmake --build --preset default`
 // and `npm ci`; it needs Xvfb and xwininfo (packages xvfb, x11-utils).
 // It prints
@@ -26,8 +28,11 @@ const { engines, missing, openTab } = require('../tests/web/engines.js');
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
 const nativeProgram = path.join(root, 'build-default', 'billiard', 'bilijar');
-const loads = Number(process.argv[2] || 10);
-const chosen = process.argv.length > 3 ? process.argv.slice(3) : engines;
+const options = process.argv.slice(2).filter((word) => word.startsWith('--pace='));
+const words = process.argv.slice(2).filter((word) => !options.includes(word));
+const pace = options.length ? Number(options[0].slice('--pace='.length)) : 0;
+const loads = Number(words[0] || 10);
+const chosen = words.length > 1 ? words.slice(1) : engines;
 const dialogues = {
   'README example': ['10', '5', '2', '1', '1', '1', '1'],
   '98 bounces': ['7', '3', '1.5', '0.5', '0.37', '0.91', '98'],
@@ -92,6 +97,7 @@ async function browserTimes(engine, url) {
           await waitForRead();
           await tab.type(text);
           await tab.press('Enter');
+          if (pace > 0) await sleep(pace);
         }
         await waitFor(tab, 'window.bilijarPage.run.firstFrameAt !== null');
         toFrame[name].push(await tab.evaluate(
@@ -149,6 +155,7 @@ async function main() {
       console.log(`  ${what}: median ${m.toFixed(0)} ms of ${loads}, ${(m / reference).toFixed(2)} x native ` +
         '(at most 1.5)');
     };
+    console.log(pace > 0 ? `answers typed ${pace} ms apart` : 'answers typed as fast as the driver can');
     for (const engine of chosen) {
       const why = missing(engine);
       if (why) {
