@@ -28,9 +28,9 @@ const { engines, missing, openTab } = require('../tests/web/engines.js');
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web', 'site');
 const nativeProgram = path.join(root, 'build-default', 'billiard', 'bilijar');
-const options = process.argv.slice(2).filter((word) => word.startsWith('--pace='));
-const words = process.argv.slice(2).filter((word) => !options.includes(word));
-const pace = options.length ? Number(options[0].slice('--pace='.length)) : 0;
+const paceOption = process.argv.slice(2).find((word) => word.startsWith('--pace='));
+const words = process.argv.slice(2).filter((word) => word !== paceOption);
+const pace = paceOption ? Number(paceOption.slice('--pace='.length)) : 0;
 const loads = Number(words[0] || 10);
 const chosen = words.length > 1 ? words.slice(1) : engines;
 const dialogues = {
@@ -57,16 +57,14 @@ function transferSize() {
 
 // Long tasks from now on, in Chromium (the other engines have no such entries).
 const observeLongTasks = `(() => {
-  window.longestTask = 0;
   if (!(PerformanceObserver.supportedEntryTypes || []).includes('longtask')) {
     window.longestTask = null;
     return true;
   }
-  try {
-    new PerformanceObserver((list) => {
-      for (const entry of list.getEntries()) window.longestTask = Math.max(window.longestTask, entry.duration);
-    }).observe({ type: 'longtask' });
-  } catch (error) { window.longestTask = null; }
+  window.longestTask = 0;
+  new PerformanceObserver((list) => {
+    for (const entry of list.getEntries()) window.longestTask = Math.max(window.longestTask, entry.duration);
+  }).observe({ type: 'longtask' });
   return true;
 })()`;
 
