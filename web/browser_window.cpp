@@ -21,7 +21,7 @@
 extern "C" void bilijarShowWindow();
 extern "C" int bilijarRoomWidth();
 extern "C" int bilijarRoomHeight();
-extern "C" void bilijarDescribePicture(int width, int height, int legs);
+extern "C" void bilijarDescribePicture(double width, double height, int legs);
 extern "C" int bilijarHasWebGL();
 
 namespace {
@@ -37,8 +37,10 @@ void endWithoutWebGL() {
 
 // Tells the page what the window shows: the table's size, read from its
 // walls (the right wall lies at x = width, the top wall at y = height), and
-// how many legs the path has (its coloured segments); -1 for a table that
-// has no walls.
+// how many legs the path has (its coloured segments); a width of -1 for a
+// table that has no walls. The size goes to the page as it is drawn: the
+// widest table's wall lies beyond the largest int (2147483647 is drawn at
+// 2^31).
 void describePicture() {
     float width = -1.0f;
     float height = -1.0f;
@@ -51,7 +53,7 @@ void describePicture() {
             ++legs;
         }
     }
-    bilijarDescribePicture(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)), legs);
+    bilijarDescribePicture(width, height, legs);
 }
 
 }  // namespace

@@ -559,7 +559,8 @@
       describePicture: function (width, height, legs) {
         canvasSlot.setAttribute('aria-label', width < 0
           ? 'Prikaz bez stola.'
-          : 'Sto ' + width + ' x ' + height + ' i putanja kugle, broj deonica: ' + legs + '.');
+          : 'Sto ' + Math.round(width) + ' x ' + Math.round(height) + ' i putanja kugle, broj deonica: ' + legs +
+            '.');
       },
       // Every end of the program, through exit, passes here, after its
       // runtime's exit.

@@ -181,6 +181,9 @@ async function endsInput(tab, press) {
   assert.ok(await tab.evaluate(`${byId('window')}.hidden`), 'no window');
 }
 
+// The picture's text alternative.
+const pictureLabel = (tab) => tab.evaluate(`${byId('canvas-slot')}.getAttribute('aria-label')`);
+
 // axe-core's violations on the page as it is now.
 async function accessibilityViolations(tab) {
   await tab.evaluate(`(() => { ${fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8')}; })()`);
@@ -263,6 +266,7 @@ const cases = {
     await pastedRun(tab, ['10', '5', '12', '3', '1', '1', '1']);
     assert.match((await stdout(tab)).toString(), /^Unesite dimenzije pravougaonika:\n/);
     await expectPicture(tab, 'rejectedStartPoint');
+    assert.equal(await pictureLabel(tab), 'Prikaz bez stola.');
   } },
 
   // A page narrower than the window cuts it down, as a desktop cuts a
@@ -379,7 +383,8 @@ const cases = {
   } },
 
   // axe-core finds nothing before a run, during the dialogue and after the
-  // picture.
+  // picture, whose text alternative tells the table's size and the path's
+  // legs.
   accessibility: { async run(tab) {
     await prompt(tab);
     assert.deepEqual(await accessibilityViolations(tab), [], 'before the run');
@@ -388,6 +393,11 @@ const cases = {
     await answer(tab, readmeAnswers.slice(3));
     await firstFrame(tab);
     assert.deepEqual(await accessibilityViolations(tab), [], 'after the picture');
+    assert.equal(await pictureLabel(tab), 'Sto 10 x 5 i putanja kugle, broj deonica: 2.');
+    // The widest table there is, its right wall at 2^31 as drawn.
+    await tab.click('#new-run');
+    await pastedRun(tab, ['2147483647', '5', '2', '1', '1', '1', '1']);
+    assert.equal(await pictureLabel(tab), 'Sto 2147483648 x 5 i putanja kugle, broj deonica: 2.');
   } },
 
   // A run with a bad answer, a NaN and Ctrl-D (a piece without its newline,
