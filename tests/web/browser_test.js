@@ -242,6 +242,9 @@ const cases = {
     assert.match((await stdout(tab)).toString(), /^Unesite dimenzije pravougaonika:\na=[^]+\na=$/,
       'reported, and a= is asked again');
     await tab.type('1x');
+    await tab.evaluate(`${byId('input')}.dispatchEvent(new KeyboardEvent('keydown',
+      { key: 'Enter', code: 'Enter', isComposing: true, bubbles: true, cancelable: true }))`);
+    assert.equal(await tab.evaluate(`${byId('input')}.value`), '1x', 'Enter while composing is the input method\'s');
     await tab.press('Backspace');
     await tab.type('0');
     await tab.press('Enter');
@@ -361,15 +364,21 @@ const cases = {
       await pastedRun(tab);
       await closeWindow(tab);
       left.push(await tab.evaluate('[...window.liveListeners.values()].flatMap((keys) => [...keys]).join(", ")'));
+      left.push(await tab.evaluate(`${run('canvas')}.getContext('webgl').isContextLost() ? '' : 'its WebGL context'`));
     }
-    assert.deepEqual(left, ['', '', ''], 'listeners left behind by each run');
+    assert.deepEqual(left, ['', '', '', '', '', ''], 'listeners and context left behind by each run');
   } },
 
-  // The window resized by a finger on its handle, with nothing said in the
-  // console meanwhile.
+  // A finger swiping over the picture, then resizing the window by its
+  // handle (a target of at least 24x24 CSS pixels), with nothing said in
+  // the console meanwhile.
   touchResize: { async run(tab) {
     await pastedRun(tab);
     const before = (await tab.messages()).length;
+    const [x, y, width, height] = await tab.evaluate(`(() => { const r = ${byId('resize-handle')}.getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height]; })()`);
+    assert.ok(width >= 24 && height >= 24, `a handle of ${width}x${height} CSS pixels is too small for a finger`);
+    await tab.drag('touch', { x: x - 200, y: y - 150 }, { x: x - 300, y: y - 200 }); // a swipe over the picture
     await dragToSize(tab, 500, 400, 'touch');
     assert.deepEqual((await tab.messages()).slice(before), []);
   } },
