@@ -3,18 +3,27 @@
 # the setup and cleanup of the fixture that those tests require; with wm,
 # also the window manager openbox on it, for the tests of the window on a
 # desktop.
-#   xvfb-fixture.sh start STATE-DIR [wm]   start Xvfb on a free display (and
+#   xvfb-fixture.sh start STATE-DIR [wm|SCREEN]
+#                                          start Xvfb on a free display (and
 #                                          openbox) and write the display
 #                                          number to STATE-DIR/display
 #   xvfb-fixture.sh stop STATE-DIR         stop them again
-# The screen is 1280x1024x24. With the window manager it is 1920x1200x24,
-# the largest screen that its tests make, since RandR can shrink the screen
-# and grow it back but never beyond that; those tests set the size that
-# they start with (xrandr --fb) themselves.
+# The screen is SCREEN (WIDTHxHEIGHTxDEPTH), by default 1280x1024x24. With
+# the window manager it is 1920x1200x24, the largest screen that its tests
+# make, since RandR can shrink the screen and grow it back but never beyond
+# that; those tests set the size that they start with (xrandr --fb)
+# themselves.
 set -euo pipefail
-mode=${1:?usage: xvfb-fixture.sh start|stop STATE-DIR [wm]}
-state=${2:?usage: xvfb-fixture.sh start|stop STATE-DIR [wm]}
+usage="usage: xvfb-fixture.sh start|stop STATE-DIR [wm|WIDTHxHEIGHTxDEPTH]"
+mode=${1:?$usage}
+state=${2:?$usage}
 wm=${3:-}
+screen=1280x1024x24
+case $wm in
+'' | wm) ;;
+[0-9]*x[0-9]*x[0-9]*) screen=$wm wm= ;;
+*) echo "$usage" >&2 && exit 2 ;;
+esac
 
 # Stops the programs that STATE-DIR/NAME.pid names, each if it is still the
 # program NAME: a file may outlive its program (an interrupted run), and the
@@ -54,7 +63,6 @@ start) ;;
 *) echo "unknown mode $mode: start or stop" >&2 && exit 2 ;;
 esac
 
-screen=1280x1024x24
 tools=(Xvfb:xvfb)
 if [ "$wm" = wm ]; then
     screen=1920x1200x24
