@@ -1,14 +1,9 @@
-// The program's standard streams and window in the page, linked into the
+// The program's standard streams in the page, and its exit, linked into the
 // program with --js-library. The page provides, on the Module object:
 //   readInput(maxBytes, deliver): calls deliver(bytes) with at most maxBytes
 //     bytes of typed input (a Uint8Array) as soon as it has any, or with an
 //     empty array once the input has ended;
-//   writeOutput(fd, bytes): bytes written to descriptor 1 or 2, as written;
-//   showWindow(): the viewer is about to draw into the canvas;
-//   room(): {width, height}, the largest canvas the page has room for, in
-//     CSS pixels;
-//   describePicture(width, height, legs): what the window shows, for the
-//     canvas's text alternative.
+//   writeOutput(fd, bytes): bytes written to descriptor 1 or 2, as written.
 // A read waits for the page through Asyncify, so the program's own reading
 // code stays as it is.
 
@@ -61,27 +56,6 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Emscripten's Browser.init, which GLUT's window runs, only sets up what
-  // this program never uses (pointer lock, preloading of images and sounds)
-  // and leaves four listeners on the document that nothing ever removes;
-  // marked as done, it is skipped, and a program that ends leaves the page
-  // as it found it.
-  bilijarShowWindow__deps: ['$Browser'],
-  bilijarShowWindow: function () {
-    Browser.initted = true;
-    Module["showWindow"]();
-  },
-
-  // Whether the browser has WebGL at all (switched off, some engines take
-  // its very names away).
-  bilijarHasWebGL: function () {
-    return typeof WebGLRenderingContext !== 'undefined';
-  },
-
-  bilijarDescribePicture: function (width, height, legs) {
-    Module["describePicture"](width, height, legs);
-  },
-
   // exit, from the program or from the page's close button, ends the
   // runtime: the at-exit handlers run (the program's own, and GLUT's, which
   // take its listeners off the page) and the page hears the status. The
@@ -93,13 +67,5 @@ mergeInto(LibraryManager.library, {
   exit__deps: ['emscripten_force_exit'],
   exit: function (status) {
     _emscripten_force_exit(status);
-  },
-
-  bilijarRoomWidth: function () {
-    return Module["room"]()["width"];
-  },
-
-  bilijarRoomHeight: function () {
-    return Module["room"]()["height"];
   },
 });
