@@ -327,7 +327,10 @@ bool waitForExit(const StartedProgram& started, double timeoutSeconds, ExitStatu
         status.code = WEXITSTATUS(waitStatus);
     } else if (WIFSIGNALED(waitStatus)) {
         const int signal = WTERMSIG(waitStatus);
-        status.otherwise = "ended by signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+        const char* name = sigabbrev_np(signal);
+        status.otherwise = "ended by signal " + std::to_string(signal) + " (" +
+                           (name != nullptr ? "SIG" + std::string(name) + ": " : "") + strsignal(signal) +
+                           ")";
     }
     return true;
 }
