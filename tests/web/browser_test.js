@@ -319,7 +319,8 @@ const cases = {
   } },
 
   // Without WebGL the trace stays, the program says on standard error that
-  // the window cannot be shown, and ends with status 1.
+  // the window cannot be shown, and ends with status 1. Without its
+  // program the page says that it could not start one.
   withoutWebGL: { webgl: false, async run(tab) {
     assert.ok(!(await tab.evaluate("document.createElement('canvas').getContext('webgl')")), 'WebGL is off');
     await answer(tab, readmeAnswers);
@@ -328,6 +329,13 @@ const cases = {
     const stderr = await tab.evaluate(run('stderr'));
     assert.ok(stderr.length > 0 && !/Error/.test(stderr), `a message of the program's own: ${stderr}`);
     assert.ok(await tab.evaluate(`${byId('input')}.disabled`), 'no more input after the end');
+    // A program that cannot be loaded at all (bilijar.js's loader gone) is
+    // not started, and says so.
+    await tab.evaluate('(createBilijar = undefined, true)');
+    await tab.click('#new-run');
+    assert.equal(await programEnd(tab), -1);
+    assert.deepEqual(await tab.evaluate(`[${byId('status')}.textContent, ${byId('input')}.disabled]`),
+      ['Program nije pokrenut.', true]);
   } },
 
   // At two device pixels to a CSS pixel the canvas has twice the pixels and
