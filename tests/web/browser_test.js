@@ -339,7 +339,7 @@ const cases = {
   } },
 
   // At two device pixels to a CSS pixel the canvas has twice the pixels and
-  // the picture is the same, scaled.
+  // the picture is the same, scaled; at one again, it has one.
   doubleDensity: { scale: 2, async run(tab) {
     assert.equal(await tab.evaluate('devicePixelRatio'), 2);
     await readmeRun(tab);
@@ -347,6 +347,13 @@ const cases = {
     assert.deepEqual([size.width, size.height], [size.cssWidth * 2, size.cssHeight * 2],
       'the canvas has device pixels');
     await expectPicture(tab, 'table10x5', 2);
+    // Zoomed out, or moved to a screen of one pixel a CSS pixel: the canvas
+    // follows, with the same CSS size.
+    if (tab.rescale) {
+      await tab.rescale(1);
+      await waitFor(tab, `${run('canvas')}.width === ${size.cssWidth}`, 'a canvas of one pixel a CSS pixel');
+      await expectPicture(tab);
+    }
   } },
 
   // Three runs in a row, each closed: every run takes away the listeners it

@@ -79,6 +79,11 @@ async function puppeteerTab(engine, { scale, webgl }) {
     // The viewport as it is now: a capture beyond it may give an older frame.
     screenshot: async () => Buffer.from(await page.screenshot({ captureBeyondViewport: false })),
     resize,
+    // Another pixel ratio for the page as it is, in Firefox. Chromium's
+    // emulated ratio changes without an event (neither the resolution query's
+    // change nor a resize), as no real screen does; WebKit's MiniBrowser
+    // takes its ratio once, at its start.
+    rescale: chromium ? undefined : (ratio) => page.setViewport({ ...page.viewport(), deviceScaleFactor: ratio }),
     // Chromium's own protocol, for what only Chromium can tell.
     cdp: async (method, params) => (await page.createCDPSession()).send(method, params),
     close: () => browser.close(),
