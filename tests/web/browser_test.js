@@ -128,12 +128,16 @@ function pictureTable() {
   return listed.stdout.trim().split('\n').map((line) => line.split(/\s+/));
 }
 
+// Where the element with this id is on the page, in CSS pixels.
+const box = (tab, id) => tab.evaluate(`(() => { const r = ${byId(id)}.getBoundingClientRect();
+  return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+
 // Drags the window's corner handle, with the mouse or a finger, until the
 // canvas is width by height.
 async function dragToSize(tab, width, height, pointer = 'mouse') {
   const size = await canvasSize(tab);
-  const handle = await tab.evaluate(`(() => { const r = ${byId('resize-handle')}.getBoundingClientRect();
-    return { x: r.x + r.width / 2, y: r.y + r.height / 2 }; })()`);
+  const { x, y, width: w, height: h } = await box(tab, 'resize-handle');
+  const handle = { x: x + w / 2, y: y + h / 2 };
   await tab.drag(pointer, handle, { x: handle.x + width - size.width, y: handle.y + height - size.height });
   await waitFor(tab, `${run('canvas')}.width === ${width} && ${run('canvas')}.height === ${height}`,
     `a ${width}x${height} canvas`);
@@ -391,8 +395,7 @@ const cases = {
   touchResize: { async run(tab) {
     await pastedRun(tab);
     const before = (await tab.messages()).length;
-    const [x, y, width, height] = await tab.evaluate(`(() => { const r = ${byId('resize-handle')}.getBoundingClientRect();
-      return [r.x, r.y, r.width, r.height]; })()`);
+    const { x, y, width, height } = await box(tab, 'resize-handle');
     assert.ok(width >= 24 && height >= 24, `a handle of ${width}x${height} CSS pixels is too small for a finger`);
     await tab.drag('touch', { x: x - 200, y: y - 150 }, { x: x - 300, y: y - 200 }); // a swipe over the picture
     await dragToSize(tab, 500, 400, 'touch');
