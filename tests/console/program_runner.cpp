@@ -150,7 +150,11 @@ bool waitForExit(const StartedProgram& started, double timeoutSeconds, ExitStatu
         return false;
     }
     if (waited != WAIT_OBJECT_0) {
+        // No word of how it ends: the child is ended here, through its own
+        // handle, rather than left running with nobody to wait for it.
         status.otherwise = "WaitForSingleObject: " + errorText(GetLastError());
+        TerminateProcess(started.process, 255);
+        CloseHandle(started.process);
         return true;
     }
     DWORD code = 0;
