@@ -97,9 +97,16 @@ async function canvasPicture(tab) {
 }
 
 // Emscripten's loader under Node, as the build's emulator runs it (without
-// Node's fetch, which would send it down the browser's path).
-const pictureCheck = (args) => spawnSync(process.execPath,
-  ['--no-experimental-fetch', path.join(build, 'tests', 'web', 'picture_check.js'), ...args], { encoding: 'utf8' });
+// Node's fetch, which would send it down the browser's path); a check that
+// cannot be started fails the test with the reason.
+function pictureCheck(args) {
+  const check = spawnSync(process.execPath,
+    ['--no-experimental-fetch', path.join(build, 'tests', 'web', 'picture_check.js'), ...args], { encoding: 'utf8' });
+  if (check.error) {
+    throw check.error;
+  }
+  return check;
+}
 
 // A picture (a PNG image) checked by the window tests' own check
 // (picture_check, built from their table) for the case row and shape of that
@@ -555,9 +562,21 @@ async function main() {
     site.dir = fs.mkdtempSync(path.join(require('os').tmpdir(), 'bilijar-site-'));
     fs.cpSync(path.join(build, 'site'), path.join(site.dir, 'site'), { recursive: true });
   }
+  // A file that cannot be read fails its request alone, with the reason in
+  // the test's output; sirv has answered a malformed path with 404.
   const serve = require('sirv')(site.dir, { dev: true });
-  const server = http.createServer((request, response) =>
-    (site.offline ? request.socket.destroy() : serve(request, response)));
+  const server = http.createServer((request, response) => {
+    const failed = (error) => {
+      console.error(`cannot serve ${request.url}: ${error.message}`);
+      response.headersSent ? response.destroy() : response.writeHead(500).end();
+    };
+    response.on('pipe', (file) => file.on('error', failed));
+    try {
+      site.offline ? request.socket.destroy() : serve(request, response);
+    } catch (error) {
+      failed(error);
+    }
+  });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   site.base = `http://127.0.0.1:${server.address().port}/`;
   const tab = await openTab(engine, { scale: test.scale || 1, webgl: test.webgl !== false });
