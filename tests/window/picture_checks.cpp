@@ -125,9 +125,10 @@ bool waitForPicture(XConnection& x, Window window, int width, int height, Image&
 }
 
 void saveScreenshot(const Image& image, const std::string& name) {
-    std::error_code ignored;
+    std::error_code ignored;  // a folder that cannot be made shows in the write
     std::filesystem::create_directories(SCREENSHOT_DIR, ignored);
-    writePpm(image, std::string(SCREENSHOT_DIR) + "/" + name + ".ppm");
+    const std::string path = std::string(SCREENSHOT_DIR) + "/" + name + ".ppm";
+    EXPECT_TRUE(writePpm(image, path)) << "cannot write the screenshot " << path;
 }
 
 void checkPicture(const WindowCase& c, const Shape& shape, const Image& image) {
