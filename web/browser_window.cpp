@@ -15,7 +15,7 @@
 #include "scene.h"
 #include "window_system.h"
 
-// The page's side (standard_streams.js): shows the window's frame around
+// The page's side (browser_window.js): shows the window's frame around
 // the canvas, tells the largest canvas that the page has room for (in CSS
 // pixels), and takes the picture's description for its text alternative.
 extern "C" void bilijarShowWindow();
