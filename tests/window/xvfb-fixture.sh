@@ -25,15 +25,21 @@ case $wm in
 *) echo "$usage" >&2 && exit 2 ;;
 esac
 
+# A process's start (the 22nd field of its /proc stat), which tells it from
+# a later process that has been given the same number.
+started() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
+
 # Stops the programs that STATE-DIR/NAME.pid names, each if it is still the
-# program NAME: a file may outlive its program (an interrupted run), and the
-# number may have been given to another process since. openbox ends by
+# program NAME that started then: a file may outlive its program (an
+# interrupted run), and the number may have been given to another process
+# since. openbox ends by
 # itself once its X server has gone.
 stop() {
     for name in Xvfb openbox; do
-        local pid
-        pid=$(cat "$state/$name.pid" 2>/dev/null) || continue
-        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] && kill "$pid" 2>/dev/null; then
+        local pid start
+        read -r pid start 2>/dev/null <"$state/$name.pid" || continue
+        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] && [ "$(started "$pid")" = "$start" ] &&
+            kill "$pid" 2>/dev/null; then
             timeout 5 tail --pid="$pid" -f /dev/null || true
         fi
         rm -f "$state/$name.pid"
@@ -48,7 +54,7 @@ up() {
     shift
     for _ in $(seq 1 300); do
         "$@" && echo "$name is up on :$(cat "$state/display")" && return 0
-        kill -0 "$(cat "$state/$name.pid")" 2>/dev/null || break
+        kill -0 "$(cut -d ' ' -f 1 "$state/$name.pid")" 2>/dev/null || break
         sleep 0.1
     done
     echo "$name did not start:" >&2
@@ -84,7 +90,7 @@ stop # what an interrupted run left behind
 # wait for the server too.
 setsid Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp \
     3>"$state/display" </dev/null >"$state/Xvfb.log" 2>&1 &
-echo $! >"$state/Xvfb.pid"
+echo "$! $(started $!)" >"$state/Xvfb.pid"
 up Xvfb grep -qsE '^[0-9]+$' "$state/display"
 [ "$wm" = wm ] || exit 0
 
@@ -94,5 +100,5 @@ up Xvfb grep -qsE '^[0-9]+$' "$state/display"
 # for Xvfb, keeps CTest from waiting for it.
 DISPLAY=:$(cat "$state/display") XDG_CONFIG_HOME="$state/wm-config" XDG_CACHE_HOME="$state/wm-cache" \
     setsid openbox --sm-disable --startup "touch $state/wm-ready" </dev/null >"$state/openbox.log" 2>&1 &
-echo $! >"$state/openbox.pid"
+echo "$! $(started $!)" >"$state/openbox.pid"
 up openbox test -e "$state/wm-ready"
