@@ -136,8 +136,7 @@ function pictureTable() {
 }
 
 // Where the element with this id is on the page, in CSS pixels.
-const box = (tab, id) => tab.evaluate(`(() => { const r = ${byId(id)}.getBoundingClientRect();
-  return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+const box = (tab, id) => tab.evaluate(`${byId(id)}.getBoundingClientRect().toJSON()`);
 
 // Drags the window's corner handle, with the mouse or a finger, until the
 // canvas is width by height.

@@ -32,8 +32,7 @@ started() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
 # Stops the programs that STATE-DIR/NAME.pid names, each if it is still the
 # program NAME that started then: a file may outlive its program (an
 # interrupted run), and the number may have been given to another process
-# since. openbox ends by
-# itself once its X server has gone.
+# since. openbox ends by itself once its X server has gone.
 stop() {
     for name in Xvfb openbox; do
         local pid start
